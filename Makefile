@@ -1,0 +1,40 @@
+# The two set-up commands of the README, plus the sanitizer builds that CI runs.
+JOBS      ?= $(shell nproc)
+WERROR    ?= $(or $(KORVEL_WERROR),OFF)
+CMAKE_CFG  = cmake -S . -DKORVEL_WERROR=$(WERROR)
+
+.PHONY: run test test-asan test-tsan deps build-release build-debug bench
+
+deps:
+	@sh scripts/install-deps
+
+build-release: deps
+	@$(CMAKE_CFG) -B build/release -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build build/release -j$(JOBS)
+
+build-debug: deps
+	@$(CMAKE_CFG) -B build/debug -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	@cmake --build build/debug -j$(JOBS)
+
+run: build-release
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	    echo "No display here: run Korvel under a virtual one with: xvfb-run -a build/release/src/app/korvel --demo"; \
+	else \
+	    build/release/src/app/korvel --demo; \
+	fi
+
+test: build-debug
+	ctest --test-dir build/debug --output-on-failure -j$(JOBS)
+
+test-asan: deps
+	@$(CMAKE_CFG) -B build/asan -DCMAKE_BUILD_TYPE=Debug -DKORVEL_SANITIZE=address,undefined >/dev/null
+	@cmake --build build/asan -j$(JOBS)
+	ctest --test-dir build/asan --output-on-failure -j$(JOBS)
+
+test-tsan: deps
+	@$(CMAKE_CFG) -B build/tsan -DCMAKE_BUILD_TYPE=Debug -DKORVEL_SANITIZE=thread >/dev/null
+	@cmake --build build/tsan -j$(JOBS)
+	ctest --test-dir build/tsan --output-on-failure -L serial
+
+bench: build-release
+	@for b in build/release/bench/bench_*; do [ -x "$$b" ] && "$$b"; done

@@ -1,0 +1,19 @@
+#include "link/command_frame.h"
+
+HexText buildCommandFrame(int address, const char* piece, const HexText& payload) {
+    HexText text = "AA " + QByteArray::number(address & 0xFF, 16).toUpper().rightJustified(2, '0');
+    text += piece;
+    text += payload;
+    const HexText sum = aSum8(text);
+    return text + ' ' + sum + " cc";
+}
+
+bool isValidResponseFrame(QByteArrayView frame) {
+    const qsizetype n = frame.size();
+    if (n < 3 || quint8(frame[0]) != Cmd::ResponseStart || quint8(frame[n - 1]) != Cmd::ResponseEnd)
+        return false;
+    quint8 sum = 0;
+    for (qsizetype i = 0; i <= n - 3; ++i)
+        sum = quint8(sum + quint8(frame[i]));
+    return sum == quint8(frame[n - 2]);
+}
