@@ -12,8 +12,5 @@ bool isValidResponseFrame(QByteArrayView frame) {
     const qsizetype n = frame.size();
     if (n < 3 || quint8(frame[0]) != Cmd::ResponseStart || quint8(frame[n - 1]) != Cmd::ResponseEnd)
         return false;
-    quint8 sum = 0;
-    for (qsizetype i = 0; i <= n - 3; ++i)
-        sum = quint8(sum + quint8(frame[i]));
-    return sum == quint8(frame[n - 2]);
+    return sum8(frame.first(n - 2)) == quint8(frame[n - 2]);
 }

@@ -152,6 +152,23 @@ HexText aSum8(const HexText& text) {
     return hex2(sum);
 }
 
+quint16 crc16(QByteArrayView bytes) {
+    quint16 crc = 0xFFFF;
+    for (char c : bytes) {
+        crc ^= quint8(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc & 1) ? quint16((crc >> 1) ^ 0xA001) : quint16(crc >> 1);
+    }
+    return crc;
+}
+
+quint8 sum8(QByteArrayView bytes) {
+    quint8 sum = 0;
+    for (char c : bytes)
+        sum = quint8(sum + quint8(c));
+    return sum;
+}
+
 QByteArray aHexToBytes(const HexText& text) {
     QByteArray out;
     out.reserve(text.size() / 3 + 1);

@@ -32,6 +32,10 @@ std::array<int, 6> aDateTimeSplit(const QString& dateTime);  // yy, MM, dd, hh, 
 HexText aCrc16(const HexText& text);  // "LL HH", Modbus CRC-16
 HexText aSum8(const HexText& text);   // "SS", byte sum modulo 256
 
+// The same two checksums over bytes, for received data.
+quint16 crc16(QByteArrayView bytes);
+quint8 sum8(QByteArrayView bytes);
+
 QByteArray aHexToBytes(const HexText& text);
 HexText aBytesToHex(QByteArrayView bytes);  // "BB 01 " (each byte followed by a blank)
 QString aHexToDec(const HexText& text);

@@ -1,0 +1,101 @@
+#pragma once
+
+// Plain-field stand-ins for the window and the transports, so the link's logic runs without
+// widgets, ports or waiting.
+
+#include "link/command_frame.h"
+#include "link/link_host.h"
+#include "link/link_transport.h"
+
+#include <QStringList>
+
+#include <stdexcept>
+
+struct FakeHost : LinkHost {
+    bool tcp = false, server = false, fixed = false, hex = false;
+    int address = 1;
+    QStringList ports;
+    int selected = -1;
+    QString status, monitor, caption, portProblem;
+    int progress = -1, progressMax = 0;
+    bool monitorShown = false, treeCollapsed = false, infoTabShown = false;
+
+    bool tcpChecked() const override { return tcp; }
+    bool serverModeChecked() const override { return server; }
+    bool fixedPortChecked() const override { return fixed; }
+    bool hexMonitorChecked() const override { return hex; }
+    int addressIndex() const override { return address; }
+    QStringList portItems() const override { return ports; }
+    void setPortItems(const QStringList& items) override { ports = items; }
+    int selectedPortIndex() const override { return selected; }
+    void selectPort(int index) override { selected = index; }
+    void setStatusText(const QString& text) override { status = text; }
+    void appendMonitorText(const QString& text) override { monitor += text; }
+    void showMonitor() override { monitorShown = true; }
+    void setConnectCaption(const QString& c) override { caption = c; }
+    void setProgressRange(int, int maximum) override { progressMax = maximum; }
+    void setProgress(int position) override { progress = position; }
+    void setProgressToMaximum() override { progress = progressMax; }
+    void collapseTree() override { treeCollapsed = true; }
+    void showInfoTab() override { infoTabShown = true; }
+    void reportPortProblem(const QString& text) override { portProblem = text; }
+};
+
+struct FakeSerial : SerialTransport {
+    QString name;
+    bool open = false;
+    bool failOpen = false;
+    quint32 baud = 9600, readInterval = 0;
+    QStringList log;      // "open pts/1", "write AA 01 …", "close"
+    QStringList writtenTo;  // port of each write
+
+    void setCommName(const QString& n) override { name = n; }
+    QString commName() const override { return name; }
+    void openPort() override {
+        log << QStringLiteral("open ") + name;
+        if (failOpen)
+            throw std::runtime_error("cannot open");
+        open = true;
+    }
+    void closePort() override {
+        if (open)
+            log << QStringLiteral("close");
+        open = false;
+    }
+    bool writeData(const QByteArray& bytes) override {
+        if (!open)
+            return false;
+        log << QStringLiteral("write ") + QString::fromLatin1(aBytesToHex(bytes)).trimmed();
+        writtenTo << name;
+        return true;
+    }
+    void setBaudRate(quint32 rate) override { baud = rate; }
+    quint32 baudRate() const override { return baud; }
+    void setReadIntervalTimeout(quint32 ms) override { readInterval = ms; }
+    void applyLinkDefaults() override {
+        baud = 9600;
+        readInterval = 128;
+    }
+    int writes() const { return int(writtenTo.size()); }
+};
+
+struct FakeTcp : TcpTransport {
+    QList<QByteArray> client, server;
+    void aTcpSendStr(const HexText& text) override { client << text; }
+    void aTcpServiceSendStr(const HexText& text) override { server << text; }
+};
+
+// A response frame: BB, address, code, length, payload, sum, DD.
+inline QByteArray responseFrame(quint8 code, const QByteArray& payload = {}, quint8 address = 1) {
+    QByteArray f;
+    f += char(0xBB);
+    f += char(address);
+    f += char(code);
+    const int len = int(payload.size()) + 2;
+    f += char(len & 0xFF);
+    f += char(len >> 8);
+    f += payload;
+    f += char(sum8(f));
+    f += char(0xDD);
+    return f;
+}
