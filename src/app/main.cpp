@@ -1,11 +1,11 @@
+#include "ui/form1.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Korvel"));
-    window.resize(971, 686);
+    QApplication::setApplicationName(QStringLiteral("Korvel"));
+    TForm1 window;
     window.show();
     return app.exec();
 }

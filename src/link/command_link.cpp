@@ -98,8 +98,9 @@ void CommandLink::aComBaudrateSet(quint32 rate) {
 
 bool CommandLink::aComInit() {
     if (!m_host.fixedPortChecked()) {
-        QStringList ports = portLister ? portLister() : QStringList();
-        ports.sort(Qt::CaseInsensitive);
+        QStringList ports = m_host.portItems();
+        if (portLister)
+            aComPortsNum(ports, portLister);
         m_host.setPortItems(ports);
         m_state.portCount = int(ports.size());
         if (m_state.portCount == 0) {

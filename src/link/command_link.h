@@ -9,6 +9,7 @@
 #include "link/link_host.h"
 #include "link/link_state.h"
 #include "link/link_transport.h"
+#include "serial/port_list.h"
 
 #include <QObject>
 #include <QTimer>
@@ -31,7 +32,7 @@ public:
     QByteArrayView receiveBuffer() const { return QByteArrayView(m_receiveBuffer); }
 
     // Lists the serial ports for aComInit; the program lists real devices, tests and the demo their own.
-    std::function<QStringList()> portLister;
+    PortLister portLister;
     // Received bytes while bootMode is set go here instead of the frame logic.
     std::function<void(QByteArrayView bytes)> bootHandler;
     // The serial monitor's hex parser, given the received bytes in hex mode.

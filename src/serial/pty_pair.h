@@ -6,7 +6,7 @@
 // the slave path is what the program opens as if it were a serial device.
 class PtyPair {
 public:
-    PtyPair();  // opens a new pair in raw mode; check isOpen()
+    PtyPair(); // opens a new pair in raw mode; check isOpen()
     ~PtyPair();
     PtyPair(const PtyPair&) = delete;
     PtyPair& operator=(const PtyPair&) = delete;
@@ -23,6 +23,6 @@ public:
 
 private:
     int m_master = -1;
-    int m_slaveKeepAlive = -1;  // keeps the slave configured while nobody else has it open
+    int m_slaveKeepAlive = -1; // keeps the slave configured while nobody else has it open
     QString m_slavePath;
 };

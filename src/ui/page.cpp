@@ -1,0 +1,12 @@
+#include "ui/page.h"
+
+#include <QPlainTextEdit>
+
+void PageContext::setStatusText(const QString& text) const {
+    if (statusLine)
+        statusLine->setPlainText(text);
+}
+
+Page::Page(const PageContext& context, const char* name, QWidget* parent) : QWidget(parent), context_(context) {
+    setObjectName(QString::fromLatin1(name));
+}

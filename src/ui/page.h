@@ -1,0 +1,45 @@
+#pragma once
+
+// What every page of the main window shares: the few controls and records that are not
+// its own, and the fill steps of the start-up that a page answers for its own controls.
+
+#include "device/device_status.h"
+
+#include <QWidget>
+
+class QComboBox;
+class QPlainTextEdit;
+class QProgressBar;
+class QTabWidget;
+
+struct PageContext {
+    QComboBox* addressBox = nullptr;         // ComboBox4: item index = address byte
+    QPlainTextEdit* statusLine = nullptr;    // Memo1
+    QProgressBar* exchangeProgress = nullptr;  // ProgressBar1
+    QProgressBar* workProgress = nullptr;      // ProgressBar2
+    QTabWidget* pageControl = nullptr;       // PageControl1
+    DeviceStatus* status = nullptr;
+
+    // An operation reports by replacing the whole status line.
+    void setStatusText(const QString& text) const;
+};
+
+class Page : public QWidget {
+    Q_OBJECT
+public:
+    Page(const PageContext& context, const char* name, QWidget* parent = nullptr);
+
+    // Start-up fills; each page does its part of the window's fill operations.
+    virtual void aComboboxInit() {}
+    virtual void aMemoInit() {}
+    virtual void aEditInit() {}
+    virtual void aLabelInit() {}
+    virtual void aDateTimePickerInit() {}
+    virtual void aCheckboxInit() {}
+
+protected:
+    const PageContext& context() const { return context_; }
+
+private:
+    const PageContext& context_;
+};
