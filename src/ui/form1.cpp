@@ -7,7 +7,10 @@
 #include "ui/gprs_page.h"
 #include "ui/history_pages.h"
 #include "ui/info_page.h"
-#include "ui/local_address.h"
+#include "link/command_link.h"
+#include "link/tcomm_transport.h"
+#include "net/tcp_endpoints.h"
+#include "serial/tcomm.h"
 #include "ui/login_forms.h"
 #include "ui/receiver_page.h"
 #include "ui/settings_page.h"
@@ -76,8 +79,7 @@ TForm1::TForm1(Hooks hooks, QWidget* parent) : QMainWindow(parent), hooks_(std::
     OpenDialog1->setFileMode(QFileDialog::ExistingFile);
     SaveDialog1 = named(new QFileDialog(this), "SaveDialog1");
     SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
-    ServerSocket1 = named(new QTcpServer(this), "ServerSocket1");
-    ClientSocket1 = named(new QTcpSocket(this), "ClientSocket1");
+    buildLink();
 
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
 
@@ -176,8 +178,7 @@ void TForm1::FormCreate() {
 
 void TForm1::aInitSystem() {
     setWindowTitle(QStringLiteral(" 管理主机   安装测试工具  KorvelVodor  5.7  "));
-    if (hooks_.setResponseTimeout)
-        hooks_.setResponseTimeout(4096);
+    hooks_.setResponseTimeout(4096);
     // The frame, the pages, the table, the tree and the curve sit in layouts and follow the
     // window's size.
     ProgressBar1->setProperty("tag", UnskinnedTag);
@@ -194,12 +195,11 @@ void TForm1::aInitSystem() {
     aCheckboxInit();
     historyTablePage->StringGrid2->aStringGridInit();
 
-    gprsPage->setOwnAddress(localIpv4Address());
+    gprsPage->setOwnAddress(localIPv4Address());
     gprsPage->RadioButton1->setChecked(true);
     gprsPage->RadioButton3->setChecked(true);
     ServerSocket1->close();
-    if (hooks_.resetLink)
-        hooks_.resetLink();
+    hooks_.resetLink();
     TForm3::loginFalse(settingsPage->loginControls());
     status_.featureFlags = 0;
     status_.featureFlags2 = 0;
@@ -258,8 +258,44 @@ void TForm1::aLogStateDisplay(qint64 roundTripMs) {
 }
 
 void TForm1::Button2Click() {
-    if (hooks_.connectRequested)
-        hooks_.connectRequested();
+    hooks_.connectRequested();
+}
+
+void TForm1::buildLink() {
+    Comm1 = named(new TComm(this), "Comm1");
+    TCommTransport::applyFormValues(*Comm1);
+    ServerSocket1 = named(new TcpServerEndpoint(this), "ServerSocket1");
+    ClientSocket1 = named(new TcpClientEndpoint(this), "ClientSocket1");
+    serialTransport_ = std::make_unique<TCommTransport>(*Comm1);
+    tcpTransport_ = std::make_unique<TcpLinkTransport>(*ServerSocket1, *ClientSocket1);
+    link = new CommandLink(*this, *serialTransport_, tcpTransport_.get(), this);
+    link->setObjectName(QStringLiteral("CommandLink"));
+    link->portLister = hooks_.portLister ? hooks_.portLister : PortLister(systemSerialPorts);
+    Comm1->OnReceiveData = [this](TComm*, const char* buffer, quint16 length) {
+        link->Comm1ReceiveData(buffer, length);
+    };
+    link->dispatcher().linkedIni = [this] { smsPage->aLinkedIni(); };
+    link->dispatcher().analyzeAndDisplay = [this](QByteArrayView frame) { return onConnectResponse(frame); };
+
+    if (!hooks_.connectRequested)
+        hooks_.connectRequested = [this] { link->Button2Click(); };
+    if (!hooks_.setResponseTimeout)
+        hooks_.setResponseTimeout = [this](int ms) { link->state().responseTimeoutMs = ms; };
+    if (!hooks_.resetLink)
+        hooks_.resetLink = [this] {
+            link->Timer1().stop();
+            link->state().monitorActive = 0;
+        };
+}
+
+int TForm1::onConnectResponse(QByteArrayView frame) {
+    const LogStateResult decoded = aLogStateAnalyze(frame, status_);
+    // A wireless receiver is asked for its parameters at once, before the view is filled.
+    if (decoded.isReceiver)
+        receiverPage->Button62Click();
+    status_ = decoded.status;
+    aLogStateDisplay(link->state().roundTripMs);
+    return status_.startTimeUnset;
 }
 
 void TForm1::N2Click() {

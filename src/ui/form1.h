@@ -2,6 +2,7 @@
 
 #include "device/device_status.h"
 #include "link/link_host.h"
+#include "serial/port_list.h"
 #include "ui/page.h"
 
 #include <QMainWindow>
@@ -24,8 +25,12 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
-class QTcpServer;
-class QTcpSocket;
+class CommandLink;
+class TComm;
+class TCommTransport;
+class TcpClientEndpoint;
+class TcpLinkTransport;
+class TcpServerEndpoint;
 class QToolButton;
 class ReceiverPage;
 class SettingsPage;
@@ -39,12 +44,14 @@ class TransmitterPage;
 class TForm1 : public QMainWindow, public LinkHost {
     Q_OBJECT
 public:
-    // What the window asks of the command link. They are given at construction because
-    // the start-up, which runs while the window is created, already connects.
+    // Replacements for what the window does with its command link; empty ones keep the
+    // window's own. They are given at construction because the start-up, which runs while the
+    // window is created, already connects.
     struct Hooks {
         std::function<void()> connectRequested;       // the connect operation of Button2
         std::function<void(int)> setResponseTimeout;  // responseTimeoutMs
         std::function<void()> resetLink;              // Timer1 stopped, monitor flag cleared
+        PortLister portLister;                        // where the serial port list comes from
     };
 
     explicit TForm1(Hooks hooks = {}, QWidget* parent = nullptr);
@@ -123,10 +130,14 @@ public:
 
     // Non-visual parts that belong to the window itself.
     QFileDialog *OpenDialog1, *SaveDialog1;
-    QTcpServer* ServerSocket1;
-    QTcpSocket* ClientSocket1;
+    TcpServerEndpoint* ServerSocket1;
+    TcpClientEndpoint* ClientSocket1;
+    TComm* Comm1;
+    CommandLink* link;
 
 private:
+    void buildLink();
+    int onConnectResponse(QByteArrayView frame);
     void buildTopBar();
     void buildMenu();
     QList<Page*> pages() const;
@@ -137,4 +148,6 @@ private:
     std::unique_ptr<TForm2> form2_;
     std::unique_ptr<TForm3> form3_;
     std::unique_ptr<TForm4> form4_;
+    std::unique_ptr<TCommTransport> serialTransport_;
+    std::unique_ptr<TcpLinkTransport> tcpTransport_;
 };

@@ -76,3 +76,7 @@ void ReceiverPage::aLabelInit() {
     Label62->setText(QStringLiteral("卡片进入HHHH后，点配对          "));
     setTextColor(Label62, Qt::blue);
 }
+
+void ReceiverPage::Button62Click() {
+    // The receiver commands are not wired yet; the connect of a receiver still completes.
+}

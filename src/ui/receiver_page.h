@@ -18,6 +18,9 @@ public:
     void aEditInit() override;
     void aLabelInit() override;
 
+    // Reads the receiver's parameters (command 0x33); the answer fills this page.
+    void Button62Click();
+
     QGroupBox* GroupBox27;
     QLabel *Label81, *Label79, *Label80, *Label82, *Label83, *Label62;
     QLineEdit* Edit31;

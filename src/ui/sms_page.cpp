@@ -147,3 +147,8 @@ void SmsPage::aLabelInit() {
     Label49->setText(QStringLiteral("测试需先打开监测，发送间隔需>10秒          "));
     setTextColor(Label49, Qt::blue);
 }
+
+void SmsPage::aLinkedIni() {
+    for (QLineEdit* e : {Edit36, Edit37, Edit38, Edit39})
+        e->clear();
+}

@@ -19,6 +19,9 @@ public:
     void aEditInit() override;
     void aLabelInit() override;
 
+    // Empties the four SMS-host fields before a new instrument's status is shown.
+    void aLinkedIni();
+
     QGroupBox* GroupBox3;
     QLabel *Label4, *Label5, *Label6, *Label53;
     QLineEdit *Edit2, *Edit4, *Edit5, *Edit21;

@@ -126,7 +126,8 @@ private:
 };
 
 void TestForm1::initTestCase() {
-    pristine = std::make_unique<TForm1>();
+    // The state the start-up leaves just before its connect runs.
+    pristine = std::make_unique<TForm1>(TForm1::Hooks{[] {}, {}, {}, {}});
 }
 
 void TestForm1::cleanupTestCase() {
@@ -135,7 +136,7 @@ void TestForm1::cleanupTestCase() {
 
 void TestForm1::makeForm() {
     connects = 0;
-    form = std::make_unique<TForm1>(TForm1::Hooks{[this] { ++connects; }, {}, {}});
+    form = std::make_unique<TForm1>(TForm1::Hooks{[this] { ++connects; }, {}, {}, {}});
 }
 
 void TestForm1::cleanup() {
@@ -452,7 +453,7 @@ void TestForm1::startupEndsWithOneConnect() {
             seen.address = w->addressIndex();
             seen.grid = QString::number(w->findChild<QTableView*>("StringGrid2")->model()->columnCount());
         },
-        [&](int ms) { seen.timeout = ms; }, [&] { seen.linkReset = true; }});
+        [&](int ms) { seen.timeout = ms; }, [&] { seen.linkReset = true; }, {}});
     QCOMPARE(seen.connects, 1);
     QCOMPARE(seen.timeout, 4096);
     QVERIFY(seen.linkReset);

@@ -72,7 +72,7 @@ void TestLogin::login() {
     QFETCH(bool, accepted);
 
     int connects = 0;
-    TForm1 w(TForm1::Hooks{[&] { ++connects; }, {}, {}});
+    TForm1 w(TForm1::Hooks{[&] { ++connects; }, {}, {}, {}});
     QCOMPARE(connects, 1);
     QVERIFY(!unlocked(w));
 
@@ -98,7 +98,7 @@ void TestLogin::login() {
 
 void TestLogin::dialogIsNotModalAndKeepsEntries() {
     int connects = 0;
-    TForm1 w(TForm1::Hooks{[&] { ++connects; }, {}, {}});
+    TForm1 w(TForm1::Hooks{[&] { ++connects; }, {}, {}, {}});
     MessageRecorder messages;
     TForm2* dialog = w.form2();
     QCOMPARE(dialog->Edit1->text(), QStringLiteral("qk"));
@@ -147,7 +147,7 @@ void TestLogin::timeout() {
     QFETCH(int, stored);
     int timeoutMs = 4096;
     int connects = 0;
-    TForm1 w(TForm1::Hooks{[&] { ++connects; }, [&](int ms) { timeoutMs = ms; }, {}});
+    TForm1 w(TForm1::Hooks{[&] { ++connects; }, [&](int ms) { timeoutMs = ms; }, {}, {}});
     QCOMPARE(timeoutMs, 4096);
     MessageRecorder messages;
 
