@@ -270,6 +270,8 @@ void TForm1::buildLink() {
     tcpTransport_ = std::make_unique<TcpLinkTransport>(*ServerSocket1, *ClientSocket1);
     link = new CommandLink(*this, *serialTransport_, tcpTransport_.get(), this);
     link->setObjectName(QStringLiteral("CommandLink"));
+    context_.link = link;
+    context_.historyGrid = historyTablePage->StringGrid2;
     link->portLister = hooks_.portLister ? hooks_.portLister : PortLister(systemSerialPorts);
     Comm1->OnReceiveData = [this](TComm*, const char* buffer, quint16 length) {
         link->Comm1ReceiveData(buffer, length);

@@ -7,6 +7,8 @@
 
 #include <QWidget>
 
+class CommandLink;
+class HistoryGrid;
 class QComboBox;
 class QPlainTextEdit;
 class QProgressBar;
@@ -19,6 +21,8 @@ struct PageContext {
     QProgressBar* workProgress = nullptr;      // ProgressBar2
     QTabWidget* pageControl = nullptr;       // PageControl1
     DeviceStatus* status = nullptr;
+    CommandLink* link = nullptr;             // sends commands; pages register their handlers on it
+    HistoryGrid* historyGrid = nullptr;      // StringGrid2
 
     // An operation reports by replacing the whole status line.
     void setStatusText(const QString& text) const;
