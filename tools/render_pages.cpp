@@ -1,46 +1,18 @@
 // Renders every page of the main window to PNG files, for looking at the layout without
-// a display: render-pages <folder> [--demo-status]
+// a display: render-pages <folder> [--demo]
+// With --demo the window first connects to the built-in simulated logger, as `korvel --demo` does.
 
+#include "link/command_link.h"
+#include "sim/simulator.h"
 #include "ui/form1.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTabWidget>
 #include <QTextStream>
 
-namespace {
-
-// A plausible two-channel logger, so the information page has something to show.
-DeviceStatus sampleStatus() {
-    DeviceStatus s;
-    s.address = 1;
-    s.userName = QByteArray("KORVEL").leftJustified(20, '\0');
-    s.title = QByteArray("\xce\xc2\xca\xaa\xb6\xc8\xbc\xc7\xc2\xbc\xd2\xc7").leftJustified(20, '\0');  // 温湿度记录仪
-    s.model = QByteArray("KV20-2TH").leftJustified(10, '\0');
-    s.serialNumber = "110501001";
-    s.firmwareText = QStringLiteral("140");
-    s.firmwareNumberText = QStringLiteral("140");
-    s.recordCount = 1234;
-    s.capacity = 16000;
-    s.recordInterval = 600;
-    s.startModeText = QStringLiteral("定时启动");
-    s.stopModeText = QStringLiteral("先进先出");
-    s.workStateText = QStringLiteral("正在记录");
-    s.batteryText = QStringLiteral("电量正常");
-    s.upgradable = 1;
-    s.firmwareSeries = 1;
-    s.featureFlags = 0x89;
-    s.featureFlags2 = 0x01;
-    s.pNumber = 3;
-    s.startTime = {24, 3, 5, 7, 8, 9};
-    s.timedStartTime = {24, 12, 31, 23, 59, 58};
-    s.channelCount = 2;
-    s.channels[0] = {0, 305, 1, -400, 850, 1, 1, 2};
-    s.channels[1] = {200, 900, 0, 0, 1000, 2, 2, 2};
-    return s;
-}
-
-} // namespace
+#include <memory>
 
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -50,7 +22,7 @@ int main(int argc, char* argv[]) {
     QTextStream err(stderr);
     const QStringList args = app.arguments();
     if (args.size() < 2) {
-        err << "usage: render-pages <folder> [--demo-status]\n";
+        err << "usage: render-pages <folder> [--demo]\n";
         return 2;
     }
     const QDir folder(args.at(1));
@@ -59,12 +31,25 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    TForm1 window;
-    if (args.contains(QStringLiteral("--demo-status"))) {
-        window.deviceStatus() = sampleStatus();
-        window.aLogStateDisplay(42);
+    std::unique_ptr<Simulator> demo;
+    TForm1::Hooks hooks;
+    if (args.contains(QStringLiteral("--demo"))) {
+        demo = std::make_unique<Simulator>(SimProfile::byName(QStringLiteral("logger")));
+        if (!demo->startPty()) {
+            err << "cannot create a pseudo-terminal for the demo instrument\n";
+            return 1;
+        }
+        const QString port = demo->ptyName();
+        hooks.portLister = [port] { return QStringList{port}; };
+    } else {
+        hooks.portLister = [] { return QStringList{}; };
     }
+    TForm1 window(hooks);
     window.show();
+    QElapsedTimer waited;
+    waited.start();
+    while (demo && window.link->state().connected == 0 && waited.elapsed() < 10000)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     QApplication::processEvents();
 
     QTabWidget* pages = window.PageControl1;
