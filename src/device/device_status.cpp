@@ -13,16 +13,10 @@ QString lookup(int code, std::initializer_list<const char16_t*> names, int first
     return QString::fromUtf16(*(names.begin() + i));
 }
 
-// A BCD byte's two hex digits read as a decimal number; -1 when a digit is not decimal.
-int bcd(quint8 b) {
-    const int hi = b >> 4, lo = b & 0xF;
-    return hi > 9 || lo > 9 ? -1 : hi * 10 + lo;
-}
-
 // Reads six BCD bytes into fields; stops at the first invalid byte and reports it.
 bool readTime(QByteArrayView f, qsizetype pos, TimeFields& fields) {
     for (int i = 0; i < 6; ++i) {
-        const int v = bcd(aBufU8(f, pos + i));
+        const int v = bcdValue(aBufU8(f, pos + i));
         if (v < 0)
             return false;
         fields[i] = v;

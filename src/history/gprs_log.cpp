@@ -9,11 +9,6 @@ namespace {
 
 constexpr int NullValue = -32766;
 
-int bcd(quint8 b) {
-    const int hi = b >> 4, lo = b & 0xF;
-    return hi > 9 || lo > 9 ? -1 : hi * 10 + lo;
-}
-
 QString powerText(int code) {
     switch (code) {
     case 0:
@@ -65,7 +60,7 @@ std::optional<GprsPacket> aDecodeGprsPacket(QByteArrayView p) {
         const qsizetype base = first + recordSize * r;
         GprsRecord rec;
         for (int i = 0; i < 6; ++i) {
-            const int v = bcd(aBufU8(p, base + i));
+            const int v = bcdValue(aBufU8(p, base + i));
             if (v < 0) {
                 out.errorText = QString::fromLatin1(QByteArray::number(aBufU8(p, base + i), 16).toUpper());
                 return out;

@@ -286,6 +286,11 @@ quint8 aBufU8(QByteArrayView s, qsizetype p) {
     return at(s, p);
 }
 
+int bcdValue(quint8 b) {
+    const int hi = b >> 4, lo = b & 0xF;
+    return hi > 9 || lo > 9 ? -1 : hi * 10 + lo;
+}
+
 QString aNowText(const QDateTime& now) {
     const QDate d = now.date();
     const QTime t = now.time();

@@ -50,6 +50,8 @@ quint32 aBufU32(QByteArrayView s, qsizetype pos, int mode = LowFirst);
 quint16 aBufU16(QByteArrayView s, qsizetype pos, int mode = LowFirst);
 int aBufS16(QByteArrayView s, qsizetype pos, int mode = LowFirst);
 quint8 aBufU8(QByteArrayView s, qsizetype pos);
+// A clock byte's two hex digits read as a decimal number (0x59 -> 59); -1 when a digit is not decimal.
+int bcdValue(quint8 b);
 
 QString aNowText(const QDateTime& now);  // "24-03-05   07:08:09"
 QString aNowText();                      // from the PC clock

@@ -1,44 +1,8 @@
 #include "device/device_status.h"
+#include "../support/connect_frame.h"
 
 #include <QtTest>
 
-namespace {
-
-// A connect response laid out byte by byte; the tests poke single fields into it.
-struct ConnectFrame {
-    QByteArray b;
-    explicit ConnectFrame(int channels = 2) : b(129 + 12 * channels + 2, '\0') {
-        b[0] = char(0xBB);
-        b[2] = 0x01;
-        b[128] = char(channels);
-    }
-    void u8(int pos, int v) { b[pos] = char(v); }
-    void u16(int pos, int v) {
-        b[pos] = char(v & 0xFF);
-        b[pos + 1] = char((v >> 8) & 0xFF);
-    }
-    void s16(int pos, int v) { u16(pos, v < 0 ? 0x8000 | -v : v); }
-    void u32(int pos, quint32 v) {
-        for (int i = 0; i < 4; ++i)
-            b[pos + i] = char((v >> (8 * i)) & 0xFF);
-    }
-    void bytes(int pos, const QByteArray& v) { b.replace(pos, v.size(), v); }
-    void text(int pos, const char* t) { bytes(pos, QByteArray(t)); }
-    QByteArray finished() const {
-        QByteArray f = b;
-        const int n = int(f.size());
-        f[3] = char((n - 5) & 0xFF);
-        f[4] = char((n - 5) >> 8);
-        quint8 sum = 0;
-        for (int i = 0; i < n - 2; ++i)
-            sum = quint8(sum + quint8(f[i]));
-        f[n - 2] = char(sum);
-        f[n - 1] = char(0xDD);
-        return f;
-    }
-};
-
-} // namespace
 
 class TestDeviceStatus : public QObject {
     Q_OBJECT
@@ -67,10 +31,10 @@ void TestDeviceStatus::wholeConnectResponse() {
     f.u32(32, 600);
     f.u8(36, 0x02);
     f.u8(37, 0x03);
-    f.text(40, "USER");
-    f.text(60, "\xb2\xe2\xca\xd4");  // 测试 in GBK
-    f.text(80, "L99-2");
-    f.text(90, "SN0001");
+    f.bytes(40, "USER");
+    f.bytes(60, "\xb2\xe2\xca\xd4");  // 测试 in GBK
+    f.bytes(80, "L99-2");
+    f.bytes(90, "SN0001");
     f.bytes(100, QByteArray::fromHex("241231235958"));
     f.bytes(106, QByteArray::fromHex("250101000000"));
     f.u32(112, 100000);

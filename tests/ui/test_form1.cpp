@@ -1,4 +1,5 @@
 #include "ui/form1.h"
+#include "../support/connect_frame.h"
 
 #include "device/device_status.h"
 #include "history/history_grid.h"
@@ -14,25 +15,6 @@
 namespace {
 
 // A connect response laid out byte by byte; the tests poke single fields into it.
-struct ConnectFrame {
-    QByteArray b;
-    explicit ConnectFrame(int channels) : b(129 + 12 * channels + 2, '\0') {
-        b[0] = char(0xBB);
-        b[2] = 0x01;
-        b[128] = char(channels);
-    }
-    void u8(int pos, int v) { b[pos] = char(v); }
-    void u16(int pos, int v) {
-        b[pos] = char(v & 0xFF);
-        b[pos + 1] = char((v >> 8) & 0xFF);
-    }
-    void s16(int pos, int v) { u16(pos, v < 0 ? 0x8000 | -v : v); }
-    void u32(int pos, quint32 v) {
-        for (int i = 0; i < 4; ++i)
-            b[pos + i] = char((v >> (8 * i)) & 0xFF);
-    }
-    void bytes(int pos, const QByteArray& v) { b.replace(pos, v.size(), v); }
-};
 
 // Everything a start-up fact can say about a control, as one comparable text.
 QStringList facts(QWidget* w) {
