@@ -2,6 +2,8 @@
 
 #include "link/command_frame.h"
 
+#include "core/gbk_text.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -180,8 +182,7 @@ void CommandLink::Comm1ReceiveData(const char* buffer, int length) {
             monitorHexParser(bytes);
     } else if (m_state.monitorActive == 1) {
         m_host.showMonitor();
-        const qsizetype zero = bytes.indexOf('\0');
-        m_host.appendMonitorText(QString::fromLocal8Bit(zero < 0 ? bytes : bytes.first(zero)));
+        m_host.appendMonitorText(gbkToString(bytes));
     }
     // A burst longer than the buffer cannot be a frame of ours: dropped like a bad checksum.
     if (!store(bytes))
