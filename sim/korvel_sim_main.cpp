@@ -1,6 +1,7 @@
 // korvel-sim: a simulated instrument on a pseudo-terminal or TCP, for working without hardware.
 
 #include "link/hex_text.h"
+#include "sim/sim_gprs_upload.h"
 #include "sim/simulator.h"
 
 #include <QCommandLineParser>
@@ -65,7 +66,17 @@ int main(int argc, char** argv) {
                                    QStringLiteral("fault"));
     const QCommandLineOption quiet(QStringLiteral("quiet"),
                                    QStringLiteral("Do not print each request on stderr."));
-    cli.addOptions({transport, profile, address, link, port, host, noPacing, fault, quiet});
+    const QCommandLineOption upload(
+        QStringLiteral("upload"),
+        QStringLiteral("tcp-client: send N GPRS upload packets of the profile's records, "
+                       "then keep answering commands."),
+        QStringLiteral("n"), QStringLiteral("0"));
+    const QCommandLineOption uploadInterval(
+        QStringLiteral("upload-interval"),
+        QStringLiteral("Pause between upload packets in ms (default 1000)."), QStringLiteral("ms"),
+        QStringLiteral("1000"));
+    cli.addOptions(
+        {transport, profile, address, link, port, host, noPacing, fault, quiet, upload, uploadInterval});
     cli.process(app);
 
     SimProfile p = SimProfile::byName(cli.value(profile));
@@ -80,6 +91,15 @@ int main(int argc, char** argv) {
     const int portNumber = cli.value(port).toInt(&ok);
     if (!ok || portNumber < 0 || portNumber > 65535)
         return fail(QStringLiteral("port must be 0..65535"));
+
+    const int uploads = cli.value(upload).toInt(&ok);
+    if (!ok || uploads < 0)
+        return fail(QStringLiteral("upload count must be 0 or more"));
+    const int uploadPauseMs = cli.value(uploadInterval).toInt(&ok);
+    if (!ok || uploadPauseMs < 0)
+        return fail(QStringLiteral("upload interval must be 0 or more"));
+    if (uploads > 0 && cli.value(transport) != QLatin1String("tcp-client"))
+        return fail(QStringLiteral("--upload needs --transport tcp-client"));
 
     QList<SimFault> faults;
     for (const QString& text : cli.values(fault)) {
@@ -125,6 +145,30 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "korvel-sim: %s instrument, address %d, on %s%s\n", qPrintable(p.name), p.address,
                  qPrintable(kind),
                  cli.isSet(link) ? qPrintable(QStringLiteral(" (") + cli.value(link) + ')') : "");
+
+    // Uploads go one per pause, so the server reads each packet on its own.
+    constexpr int RecordsPerUpload = 10;
+    const QDateTime uploadStart = QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch());
+    int uploaded = 0;
+    QTimer uploadTimer;
+    const auto sendNextUpload = [&] {
+        if (uploaded >= uploads) {
+            uploadTimer.stop();
+            return;
+        }
+        const QByteArray packet = simGprsUploadPacket(p, uploaded, RecordsPerUpload, uploadStart);
+        if (!sim.sendToLine(packet)) {
+            uploadTimer.stop();
+            return;
+        }
+        ++uploaded;
+        std::fprintf(stderr, "upload %d/%d: %lld bytes\n", uploaded, uploads, qlonglong(packet.size()));
+    };
+    QObject::connect(&uploadTimer, &QTimer::timeout, &app, sendNextUpload);
+    if (uploads > 0) {
+        sendNextUpload();
+        uploadTimer.start(uploadPauseMs);
+    }
 
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);

@@ -367,6 +367,15 @@ void SimEngine::hangUp() {
     }
 }
 
+bool SimEngine::sendUnasked(const QByteArray& bytes) {
+    if (!m_shared->lineOpen || !(m_pty || m_socket))
+        return false;
+    m_out.push_back({bytes, 0, false});
+    if (!m_sendTimer->isActive())
+        pump();
+    return true;
+}
+
 void SimEngine::shutdown() {
     hangUp();
     if (m_server) {

@@ -62,6 +62,7 @@ public:
     bool openTcpClient(const QString& host, quint16 port);
     void hangUp();
     void shutdown();
+    bool sendUnasked(const QByteArray& bytes);
 
 private:
     struct Piece {

@@ -120,6 +120,12 @@ void Simulator::hangUp() {
     runInThread([this] { m_engine->hangUp(); });
 }
 
+bool Simulator::sendToLine(const QByteArray& bytes) {
+    bool ok = false;
+    runInThread([&] { ok = m_engine->sendUnasked(bytes); });
+    return ok;
+}
+
 SimProfile Simulator::state() const {
     std::lock_guard lock(m_shared->mutex);
     return m_shared->state;

@@ -50,6 +50,9 @@ public:
     void clearFaults();
     // Close the line now (the pty master, or the TCP connection).
     void hangUp();
+    // Sends bytes of the instrument's own accord (a GPRS upload, say), after any answer that is
+    // still on its way; false when no line is open.
+    bool sendToLine(const QByteArray& bytes);
 
     // The instrument's state; changes made here are seen by the next answer.
     SimProfile state() const;

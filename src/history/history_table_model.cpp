@@ -37,6 +37,36 @@ void HistoryTableModel::setColumns(QVector<QStringList> columns, int rows) {
     endResetModel();
 }
 
+void HistoryTableModel::setColumnCount(int columns) {
+    columns = qMax(0, columns);
+    if (columns == columns_.size())
+        return;
+    if (columns > columns_.size()) {
+        beginInsertColumns({}, int(columns_.size()), columns - 1);
+        columns_.resize(columns);
+        endInsertColumns();
+    } else {
+        beginRemoveColumns({}, columns, int(columns_.size()) - 1);
+        columns_.resize(columns);
+        endRemoveColumns();
+    }
+}
+
+void HistoryTableModel::appendRows(const QList<QStringList>& rows) {
+    if (rows.isEmpty())
+        return;
+    beginInsertRows({}, rows_, rows_ + int(rows.size()) - 1);
+    for (int c = 0; c < columns_.size(); ++c) {
+        QStringList& column = columns_[c];
+        while (column.size() < rows_)
+            column.append(QString());
+        for (const QStringList& row : rows)
+            column.append(row.value(c));
+    }
+    rows_ += int(rows.size());
+    endInsertRows();
+}
+
 void HistoryTableModel::setText(int row, int column, const QString& text) {
     if (row < 0 || row >= rows_ || column < 0 || column >= columns_.size())
         return;

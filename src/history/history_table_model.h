@@ -22,6 +22,10 @@ public:
     // Replaces the whole table: one list per column, every list rows long (shorter lists
     // read as empty cells below their end, longer ones are cut).
     void setColumns(QVector<QStringList> columns, int rows);
+    // Changes the number of columns and keeps every cell that still fits.
+    void setColumnCount(int columns);
+    // Adds rows at the end, one list of cell texts per row (missing cells are empty).
+    void appendRows(const QList<QStringList>& rows);
     // One cell; outside the table it does nothing.
     void setText(int row, int column, const QString& text);
     QString text(int row, int column) const;

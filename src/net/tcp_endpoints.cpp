@@ -3,6 +3,8 @@
 #include <QNetworkInterface>
 #include <QTimer>
 
+#include <stdexcept>
+
 TcpServerEndpoint::TcpServerEndpoint(QObject* parent) : QObject(parent) {
     connect(&m_server, &QTcpServer::newConnection, this, &TcpServerEndpoint::accept);
 }
@@ -104,8 +106,12 @@ void TcpLinkTransport::aTcpSendStr(const HexText& text) {
 }
 
 void TcpLinkTransport::aTcpServiceSendStr(const HexText& text) {
-    if (m_server.isListening())
-        m_server.send(aHexToBytes(aHexStrip(text)));
+    if (!m_server.isListening())
+        return;
+    // Listening with nobody connected is a failed send: the link then arms no response timer.
+    if (!m_server.firstConnection())
+        throw std::runtime_error("no instrument is connected to the server");
+    m_server.send(aHexToBytes(aHexStrip(text)));
 }
 
 QString localIPv4Address() {

@@ -73,7 +73,8 @@ private:
 // event loop instead of dropping it or reading without bound.
 QByteArray readBounded(QTcpSocket* connection, qint64 maxBytes, const std::function<void()>& again);
 
-// The link's TCP side over the two endpoints: hex text in, bytes out, nothing while not connected.
+// The link's TCP side over the two endpoints: hex text in, bytes out, nothing while the socket is not
+// open. A server that listens with no instrument connected throws, so the link arms no timer.
 class TcpLinkTransport : public TcpTransport {
 public:
     TcpLinkTransport(TcpServerEndpoint& server, TcpClientEndpoint& client) : m_server(server), m_client(client) {}

@@ -272,6 +272,9 @@ void TForm1::buildLink() {
     link->setObjectName(QStringLiteral("CommandLink"));
     context_.link = link;
     context_.historyGrid = historyTablePage->StringGrid2;
+    context_.serverSocket = ServerSocket1;
+    context_.clientSocket = ClientSocket1;
+    gprsPage->bindSockets();
     link->portLister = hooks_.portLister ? hooks_.portLister : PortLister(systemSerialPorts);
     Comm1->OnReceiveData = [this](TComm*, const char* buffer, quint16 length) {
         link->Comm1ReceiveData(buffer, length);

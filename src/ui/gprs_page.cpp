@@ -1,11 +1,46 @@
 #include "ui/gprs_page.h"
 
+#include "core/gbk_text.h"
+#include "history/gprs_log.h"
+#include "history/history_grid.h"
+#include "link/command_link.h"
+#include "net/tcp_endpoints.h"
+#include "ui/message_box.h"
 #include "ui/widget_factory.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHostInfo>
+#include <QMainWindow>
 #include <QRegularExpressionValidator>
+#include <QScopedValueRollback>
+#include <QStatusBar>
+#include <QTcpSocket>
+#include <QTimer>
 #include <QVBoxLayout>
+
+namespace {
+
+constexpr quint16 DefaultPort = 8001;
+
+void appendLog(QPlainTextEdit* memo, const QString& text) {
+    memo->moveCursor(QTextCursor::End);
+    memo->insertPlainText(text);
+    memo->moveCursor(QTextCursor::End);
+}
+
+// What a read leaves waiting is read on a later timer turn rather than straight away, so a peer
+// that never stops sending shares the thread with the window's own timers and input.
+std::function<void()> onTimerTurn(QTcpSocket* connection, std::function<void()> read) {
+    return [connection, read] { QTimer::singleShot(1, connection, read); };
+}
+
+// Hex text typed by the operator, as the hex converter reads it.
+HexText typedHex(const QPlainTextEdit* memo) {
+    return aHexStrip(memo->toPlainText().toLatin1());
+}
+
+} // namespace
 
 QString defaultServerHostName() {
     return QStringLiteral("data.korvel-iot.com");
@@ -139,6 +174,21 @@ GprsPage::GprsPage(const PageContext& context, QWidget* parent) : Page(context, 
     columns->addLayout(left, 1);
     columns->addWidget(GroupBox19, 1);
     columns->addWidget(GroupBox14, 1);
+
+    // The receive logs grow with every read; without an undo history and with a line limit
+    // a peer that never stops talking costs a bounded amount of memory.
+    for (QPlainTextEdit* log : {Memo5, Memo6}) {
+        log->setUndoRedoEnabled(false);
+        log->setMaximumBlockCount(LogLines);
+    }
+
+    connect(Button33, &QPushButton::clicked, this, &GprsPage::Button33Click);
+    connect(Button32, &QPushButton::clicked, this, &GprsPage::Button32Click);
+    connect(Button43, &QPushButton::clicked, this, &GprsPage::Button43Click);
+    connect(Button42, &QPushButton::clicked, this, &GprsPage::Button42Click);
+    connect(Button45, &QPushButton::clicked, this, &GprsPage::Button45Click);
+    connect(Button41, &QPushButton::clicked, this, &GprsPage::Button41Click);
+    connect(Button44, &QPushButton::clicked, this, &GprsPage::Button44Click);
 }
 
 void GprsPage::aComboboxInit() {
@@ -200,4 +250,221 @@ void GprsPage::aCheckboxInit() {
 void GprsPage::setOwnAddress(const QString& dotted) {
     IPEdit1->setText(dotted);
     IPEdit2->setText(dotted);
+}
+
+void GprsPage::bindSockets() {
+    TcpServerEndpoint* server = context().serverSocket;
+    TcpClientEndpoint* client = context().clientSocket;
+    if (server) {
+        connect(server, &TcpServerEndpoint::clientConnected, this, &GprsPage::tcpConnect);
+        connect(server, &TcpServerEndpoint::clientDisconnected, this, &GprsPage::tcpDisconnect);
+        connect(server, &TcpServerEndpoint::readable, this, &GprsPage::serverReadable);
+    }
+    if (client) {
+        connect(client, &TcpClientEndpoint::connected, this, &GprsPage::tcpConnect);
+        connect(client, &TcpClientEndpoint::disconnected, this, &GprsPage::tcpDisconnect);
+        connect(client, &TcpClientEndpoint::readable, this, &GprsPage::clientReadable);
+    }
+}
+
+void GprsPage::reportProblem(const QString& text) {
+    if (auto* main = qobject_cast<QMainWindow*>(window()))
+        main->statusBar()->showMessage(text);
+}
+
+void GprsPage::tcpConnect() {
+    context().link->state().tcpConnected = 1;
+    Label31->setText(QStringLiteral("状态：已连接     "));
+}
+
+void GprsPage::tcpDisconnect() {
+    context().link->state().tcpConnected = 0;
+    Label31->setText(QStringLiteral("状态：已断开     "));
+}
+
+void GprsPage::Button33Click() {
+    TcpServerEndpoint* server = context().serverSocket;
+    if (!server)
+        return;
+    if (server->isListening()) {
+        context().link->state().tcpConnected = 0;
+        Label51->setText(QStringLiteral("监听关闭    "));
+        Label31->setText(QStringLiteral("状态：已断开     "));
+        Button33->setText(QStringLiteral("打开监听"));
+        server->close();
+        return;
+    }
+    quint16 port = DefaultPort;
+    try {
+        const qint64 typed = parseDecimal(Edit1->text());
+        if (typed < 0 || typed > 0xFFFF)
+            throw ConversionError(Edit1->text());
+        port = quint16(typed);
+    } catch (const ConversionError&) {
+        Edit1->setText(QString::number(DefaultPort));
+    }
+    // A port that is taken (or below 1024 without the right) must not read as listening.
+    if (!server->listen(port)) {
+        reportProblem(
+            QStringLiteral("端口 %1 无法监听：端口已被占用，或 1024 以下的端口需要管理员权限").arg(port));
+        return;
+    }
+    Label51->setText(QStringLiteral("监听开启      "));
+    Button33->setText(QStringLiteral("关闭监听"));
+}
+
+void GprsPage::Button32Click() {
+    TcpServerEndpoint* server = context().serverSocket;
+    if (!server || context().link->state().tcpConnected != 1 || !server->isListening())
+        return;
+    // Sent whole, however long: cutting an operator's bytes silently would be worse.
+    server->send(CheckBox2->isChecked() ? aHexToBytes(typedHex(Memo3)) : stringToGbk(Memo3->toPlainText()));
+}
+
+void GprsPage::Button43Click() {
+    Memo5->clear();
+}
+
+void GprsPage::Button42Click() {
+    TcpClientEndpoint* client = context().clientSocket;
+    // The pause below lets events run; a second press meanwhile would connect twice.
+    if (!client || connectBusy_)
+        return;
+    const QScopedValueRollback<bool> busy(connectBusy_, true);
+    const int attempt = ++connectAttempt_;
+    if (client->isOpen()) {
+        client->close();
+        context().link->Delay(300);
+        if (client->isOpen() || attempt != connectAttempt_)
+            return;
+    }
+    if (RadioButton1->isChecked()) {
+        openClient(IPEdit2->text());
+        return;
+    }
+    QHostInfo::lookupHost(Edit28->text().trimmed(), this, [this, attempt](const QHostInfo& info) {
+        if (attempt != connectAttempt_)
+            return;
+        QString address;
+        for (const QHostAddress& a : info.addresses())
+            if (a.protocol() == QAbstractSocket::IPv4Protocol) {
+                address = a.toString();
+                break;
+            }
+        IPEdit4->setText(address.isEmpty() ? QStringLiteral("0.0.0.0") : address);
+        // "0.0.0.0" would reach this machine on Linux; a failed look-up connects nowhere.
+        if (!address.isEmpty())
+            openClient(address);
+    });
+}
+
+void GprsPage::openClient(const QString& address) {
+    QString portText = Edit15->text();
+    portText.remove(u' ').remove(u'.');
+    try {
+        const qint64 port = parseDecimal(portText);
+        if (port < 0 || port > 0xFFFF)
+            throw ConversionError(portText);
+        context().clientSocket->open(address, quint16(port));
+    } catch (const ConversionError& e) {
+        showMessage(this, e.message());
+    }
+}
+
+void GprsPage::Button45Click() {
+    ++connectAttempt_;
+    TcpClientEndpoint* client = context().clientSocket;
+    if (client && client->isOpen())
+        client->close();
+}
+
+void GprsPage::Button41Click() {
+    TcpClientEndpoint* client = context().clientSocket;
+    if (!client || !client->isOpen())
+        return;
+    if (!CheckBox1->isChecked()) {
+        client->send(stringToGbk(Memo8->toPlainText()));
+        return;
+    }
+    const QByteArray bytes = aHexToBytes(typedHex(Memo8));
+    context().link->state().transmitterOp = 1000;
+    if (!client->send(bytes))
+        context().setStatusText(QStringLiteral("客户端TCP数据发送错误"));
+}
+
+void GprsPage::Button44Click() {
+    Memo6->clear();
+}
+
+void GprsPage::serverReadable(QTcpSocket* connection) {
+    const bool hex = CheckBox2->isChecked();
+    const QByteArray bytes =
+        readBounded(connection, hex ? ServerHexReadBytes : TextReadBytes,
+                    onTimerTurn(connection, [this, connection] { serverReadable(connection); }));
+    if (bytes.isEmpty())
+        return;
+    appendLog(Memo5, aNowText() + QStringLiteral("接收:\n"));
+    QString log;
+    if (!hex) {
+        log = gbkToString(bytes);
+    } else {
+        log = QString::fromLatin1(aBytesToHex(bytes));
+        if (CheckBox5->isChecked()) {
+            context().link->receiveFromTcp(bytes);
+        } else if (bytes.size() >= 2 &&
+                   quint8(bytes.back()) == sum8(QByteArrayView(bytes).first(bytes.size() - 1))) {
+            // Anything shorter than two bytes has no sum to check: logged only.
+            emit gprsPacketReceived(bytes);
+            aLogDataFromGPRS(bytes);
+        }
+    }
+    appendLog(Memo5, log + u'\n');
+}
+
+void GprsPage::clientReadable(QTcpSocket* connection) {
+    const bool hex = CheckBox6->isChecked();
+    const QByteArray bytes =
+        readBounded(connection, hex ? ClientHexReadBytes : TextReadBytes,
+                    onTimerTurn(connection, [this, connection] { clientReadable(connection); }));
+    if (bytes.isEmpty())
+        return;
+    QString log;
+    if (hex) {
+        context().link->receiveFromTcp(bytes);
+        log = QString::fromLatin1(aBytesToHex(bytes));
+    } else {
+        log = gbkToString(bytes);
+    }
+    appendLog(Memo6, u'\n' + log);
+}
+
+void GprsPage::aLogDataFromGPRS(QByteArrayView packet) {
+    HistoryGrid* grid = context().historyGrid;
+    const std::optional<GprsPacket> decoded = aDecodeGprsPacket(packet);
+    if (!grid || !decoded)
+        return;
+    HistoryTableModel* table = grid->table();
+    const QStringList header = gprsHeader(*decoded);
+    const int columnCount = int(header.size());
+    // Row 0 is the header; the rows below it stay and the records go after them.
+    if (table->rowCount() == 0)
+        table->resize(1, columnCount);
+    else
+        table->setColumnCount(columnCount);
+    for (int c = 0; c < columnCount; ++c)
+        table->setText(0, c, header[c]);
+    QList<QStringList> rows;
+    int row = table->rowCount();
+    for (const GprsRecord& record : decoded->records) {
+        // The number is the row count after the append less two: under the start-up table (the
+        // header and one empty row) the first record is number 1.
+        rows << gprsRow(*decoded, record, row + 1 - 2, *context().status);
+        ++row;
+    }
+    table->appendRows(rows);
+    const int currentColumn = qBound(0, grid->currentIndex().column(), columnCount - 1);
+    grid->setCurrentIndex(table->index(table->rowCount() - 1, currentColumn));
+
+    if (!decoded->errorText.isEmpty())
+        showMessage(this, ConversionError(decoded->errorText).message());
 }

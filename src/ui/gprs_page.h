@@ -2,6 +2,9 @@
 
 #include "ui/page.h"
 
+#include <QByteArray>
+#include <QByteArrayView>
+
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -10,6 +13,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QTcpSocket;
 
 // TabSheet8 "GPRS网络": TCP server and client, GPRS instrument settings.
 class GprsPage : public Page {
@@ -24,6 +28,33 @@ public:
 
     // The PC's own address, where instruments and the client connect to.
     void setOwnAddress(const QString& dotted);
+    // Hooks the handlers below to the window's two sockets once they exist.
+    void bindSockets();
+
+    // What one read of each kind takes at most; what is left is read on the next turn.
+    static constexpr int ServerHexReadBytes = 1501;
+    static constexpr int ClientHexReadBytes = 1025;
+    static constexpr int TextReadBytes = 4096;
+    // Lines the two receive logs keep; older ones scroll out so a chatty peer cannot fill memory.
+    static constexpr int LogLines = 2000;
+
+    void Button33Click(); // listening on/off
+    void Button32Click(); // server send
+    void Button43Click(); // clear the server log
+    void Button42Click(); // client connect
+    void Button45Click(); // client disconnect
+    void Button41Click(); // client send
+    void Button44Click(); // clear the client log
+
+    // Socket events; connect and disconnect serve both sockets.
+    void tcpConnect();
+    void tcpDisconnect();
+    void serverReadable(QTcpSocket* connection);
+    void clientReadable(QTcpSocket* connection);
+
+    // Appends the records of a GPRS upload below the rows of the history table, under the
+    // upload's header row.
+    void aLogDataFromGPRS(QByteArrayView packet);
 
     QCheckBox *CheckBox3, *CheckBox5;
     QLabel *Label51, *Label31;
@@ -49,6 +80,17 @@ public:
     QLabel *Label34, *Label36, *Label76, *Label59, *Label64, *Label78;
     QComboBox *ComboBox13, *ComboBox12, *ComboBox17, *ComboBox20;
     QPushButton *Button35, *Button34;
+
+signals:
+    // An upload whose trailing sum matched, just before it is decoded into the table.
+    void gprsPacketReceived(const QByteArray& packet);
+
+private:
+    void openClient(const QString& address);
+    void reportProblem(const QString& text);
+
+    int connectAttempt_ = 0; // a newer connect or a disconnect makes a pending look-up stale
+    bool connectBusy_ = false;
 };
 
 // The server host name the client offers before the operator types another.

@@ -13,6 +13,8 @@ class QComboBox;
 class QPlainTextEdit;
 class QProgressBar;
 class QTabWidget;
+class TcpClientEndpoint;
+class TcpServerEndpoint;
 
 struct PageContext {
     QComboBox* addressBox = nullptr;         // ComboBox4: item index = address byte
@@ -23,6 +25,8 @@ struct PageContext {
     DeviceStatus* status = nullptr;
     CommandLink* link = nullptr;             // sends commands; pages register their handlers on it
     HistoryGrid* historyGrid = nullptr;      // StringGrid2
+    TcpServerEndpoint* serverSocket = nullptr;  // ServerSocket1
+    TcpClientEndpoint* clientSocket = nullptr;  // ClientSocket1
 
     // An operation reports by replacing the whole status line.
     void setStatusText(const QString& text) const;

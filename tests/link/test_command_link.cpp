@@ -243,6 +243,11 @@ void TestCommandLink::tcpSendsThroughSockets() {
     QCOMPARE(r.tcp.server.size(), 2);
     r.link.Timer1Timer();
     QCOMPARE(r.host.status, Timeout);
+    // A server with nobody connected: nothing goes out and no response timer runs.
+    r.tcp.serverHasNoPeer = true;
+    r.link.sendCommand(buildCommandFrame(1, Cmd::ReadBatteryPiece));
+    QVERIFY(!r.link.Timer1().isActive());
+    r.tcp.serverHasNoPeer = false;
     // An answer over TCP goes in as it is: no byte after 0xDD is trimmed on this path.
     r.link.Button2Click();
     r.link.receiveFromTcp(responseFrame(0x01) + char(0x00));

@@ -90,6 +90,7 @@ void TestTcpEndpoints::linkTransportSendsOnlyWhenConnected() {
     transport.aTcpServiceSendStr("AA 01 01 02 00 AE cc");
 
     QVERIFY(server.listen(0));
+    QVERIFY_THROWS_EXCEPTION(std::runtime_error, transport.aTcpServiceSendStr("AA 01 01 02 00 AE cc"));
     client.open(QStringLiteral("127.0.0.1"), server.port());
     QTRY_VERIFY_WITH_TIMEOUT(client.isConnected() && server.firstConnection(), 5000);
     QByteArray atServer, atClient;

@@ -81,8 +81,13 @@ struct FakeSerial : SerialTransport {
 
 struct FakeTcp : TcpTransport {
     QList<QByteArray> client, server;
+    bool serverHasNoPeer = false;  // listening, nobody connected: the send fails
     void aTcpSendStr(const HexText& text) override { client << text; }
-    void aTcpServiceSendStr(const HexText& text) override { server << text; }
+    void aTcpServiceSendStr(const HexText& text) override {
+        if (serverHasNoPeer)
+            throw std::runtime_error("no peer");
+        server << text;
+    }
 };
 
 // A response frame: BB, address, code, length, payload, sum, DD.
