@@ -57,11 +57,12 @@ int main(int argc, char* argv[]) {
     for (int i = 0; i < pages->count(); ++i) {
         pages->setCurrentIndex(i);
         QApplication::processEvents();
-        const QString path = folder.filePath(QStringLiteral("%1_%2.png").arg(i + 1).arg(pages->widget(i)->objectName()));
+        const QString path =
+            folder.filePath(QStringLiteral("%1_%2.png").arg(i + 1).arg(pages->widget(i)->objectName()));
         if (window.grab().save(path)) {
             const QSize hint = pages->widget(i)->minimumSizeHint();
-            QTextStream(stdout) << path << "  (window " << window.width() << "x" << window.height() << ", page needs at least "
-                                << hint.width() << "x" << hint.height() << ")\n";
+            QTextStream(stdout) << path << "  (window " << window.width() << "x" << window.height()
+                                << ", page needs at least " << hint.width() << "x" << hint.height() << ")\n";
         } else {
             err << "cannot write " << path << "\n";
             ++failures;

@@ -11,33 +11,76 @@ struct KindName {
 
 // Index = kind code - 1.
 const KindName Kinds[] = {
-    {u"温度", u"Temp"},          {u"湿度", u"Humi"},
-    {u"雨量", u"Rain"},          {u"土壤水分", u"SoilMC"},
-    {u"电压", u"Voltage"},       {u"电流", u"E-Current "},
-    {u"功率", u"Power"},         {u"照度", u"Illuminance"},
-    {u"风速", u"W-Speed"},       {u"风向", u"W-Direction"},
-    {u"CO2", u"CO2"},            {u"气压", u"Air-Pressure"},
-    {u"O2", u"O2"},              {u"次数", u"Frequency"},
-    {u"水位", u"Water-Level"},   {u"压力", u"Pressure"},
-    {u"PH值", u"PH"},            {u"光合有效辐射", u"PAR"},
-    {u"", u""},                  {u"深度", u"Depth"},
-    {u"紫外", u"Ultraviolet"},   {u"VOC", u"VOC"},
-    {u"PM2.5值", u"PM2.5"},      {u"甲醛", u"CH2O"},
-    {u"库门", u""},              {u"烟雾", u""},
-    {u"太阳辐射", u""},          {u"蒸发", u""},
-    {u"氨气", u""},              {u"硫化氢", u""},
-    {u"甲烷", u""},              {u"流速", u""},
+    {u"温度", u"Temp"},
+    {u"湿度", u"Humi"},
+    {u"雨量", u"Rain"},
+    {u"土壤水分", u"SoilMC"},
+    {u"电压", u"Voltage"},
+    {u"电流", u"E-Current "},
+    {u"功率", u"Power"},
+    {u"照度", u"Illuminance"},
+    {u"风速", u"W-Speed"},
+    {u"风向", u"W-Direction"},
+    {u"CO2", u"CO2"},
+    {u"气压", u"Air-Pressure"},
+    {u"O2", u"O2"},
+    {u"次数", u"Frequency"},
+    {u"水位", u"Water-Level"},
+    {u"压力", u"Pressure"},
+    {u"PH值", u"PH"},
+    {u"光合有效辐射", u"PAR"},
+    {u"", u""},
+    {u"深度", u"Depth"},
+    {u"紫外", u"Ultraviolet"},
+    {u"VOC", u"VOC"},
+    {u"PM2.5值", u"PM2.5"},
+    {u"甲醛", u"CH2O"},
+    {u"库门", u""},
+    {u"烟雾", u""},
+    {u"太阳辐射", u""},
+    {u"蒸发", u""},
+    {u"氨气", u""},
+    {u"硫化氢", u""},
+    {u"甲烷", u""},
+    {u"流速", u""},
     {u"水深", u""},
 };
 
 // Index = unit code; empty entries are codes without a unit text.
 const char16_t* const Units[] = {
-    u"",          u"<℃>",      u"<%RH>",   u"<mm>",       u"<%>",        u"<v>",
-    u"<A>",       u"<W>",      u"<klx>",   u"<m/s>",      u"<°>",        u"<ppm>",
-    u"<pa>",      u"",         u"<次>",    u"<>",         u"<x10ppm>",   u"<x10kpa>",
-    u"<kpa>",     u"<kw>",     u"",        u"<ph>",       u"<x10umol/m2/s>",
-    u"<x10mm>",   u"<m>",      u"<LX>",    u"<UV>",       u"<ug/m3>",    u"<x10°>",
-    u"<mg/m3>",   u"<x10ug/m3>", u"<x10w/m2>", u"<g/m3>",
+    u"",
+    u"<℃>",
+    u"<%RH>",
+    u"<mm>",
+    u"<%>",
+    u"<v>",
+    u"<A>",
+    u"<W>",
+    u"<klx>",
+    u"<m/s>",
+    u"<°>",
+    u"<ppm>",
+    u"<pa>",
+    u"",
+    u"<次>",
+    u"<>",
+    u"<x10ppm>",
+    u"<x10kpa>",
+    u"<kpa>",
+    u"<kw>",
+    u"",
+    u"<ph>",
+    u"<x10umol/m2/s>",
+    u"<x10mm>",
+    u"<m>",
+    u"<LX>",
+    u"<UV>",
+    u"<ug/m3>",
+    u"<x10°>",
+    u"<mg/m3>",
+    u"<x10ug/m3>",
+    u"<x10w/m2>",
+    u"<g/m3>",
 };
 
 QString two(int v) {
@@ -78,7 +121,7 @@ QString aChannelValueToStr(qint64 raw, int channelIndex, const DeviceStatus& sta
 
 QColor aChannelColor(int channelIndex) {
     static const QColor colors[] = {
-        QColor(0, 0, 255),   QColor(255, 0, 0),   QColor(0, 128, 0),   QColor(128, 0, 128),
+        QColor(0, 0, 255),     QColor(255, 0, 0), QColor(0, 128, 0),   QColor(128, 0, 128),
         QColor(128, 128, 128), QColor(0, 255, 0), QColor(255, 0, 255), QColor(128, 128, 0),
     };
     if (channelIndex < 0 || channelIndex >= int(std::size(colors)))
@@ -87,9 +130,10 @@ QColor aChannelColor(int channelIndex) {
 }
 
 QString aTimeFieldsToText(int y, int mo, int d, int h, int mi, int s) {
-    return QStringLiteral("20") + two(y) + u'-' + (mo >= 1 && mo <= 12 ? two(mo) : QStringLiteral("01")) + u'-' +
-           (d >= 1 && d <= 31 ? two(d) : QStringLiteral("01")) + u' ' + (h >= 0 && h <= 23 ? two(h) : QStringLiteral("00")) +
-           u':' + (mi >= 0 && mi < 60 ? two(mi) : QStringLiteral("00")) + u':' +
+    return QStringLiteral("20") + two(y) + u'-' + (mo >= 1 && mo <= 12 ? two(mo) : QStringLiteral("01")) +
+           u'-' + (d >= 1 && d <= 31 ? two(d) : QStringLiteral("01")) + u' ' +
+           (h >= 0 && h <= 23 ? two(h) : QStringLiteral("00")) + u':' +
+           (mi >= 0 && mi < 60 ? two(mi) : QStringLiteral("00")) + u':' +
            (s >= 0 && s < 60 ? two(s) : QStringLiteral("00"));
 }
 

@@ -7,7 +7,7 @@
 #include <QColor>
 #include <QString>
 
-enum class NameForm { Chinese, Report };  // Report: the English names of the PDF report
+enum class NameForm { Chinese, Report }; // Report: the English names of the PDF report
 
 QString aKindName(int kind, NameForm form = NameForm::Chinese);
 QString aUnitText(int unit);
@@ -24,5 +24,5 @@ QColor aChannelColor(int channelIndex);
 QString aTimeFieldsToText(const TimeFields& t);
 QString aTimeFieldsToText(int y, int mo, int d, int h, int mi, int s);
 
-QString aSecondsToText(qint64 seconds);     // 90061 -> "1天1小时1分钟1秒"
-QString aSecondsToDayHhMm(qint64 seconds);  // 90061 -> "1天01:01"
+QString aSecondsToText(qint64 seconds);    // 90061 -> "1天1小时1分钟1秒"
+QString aSecondsToDayHhMm(qint64 seconds); // 90061 -> "1天01:01"

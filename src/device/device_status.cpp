@@ -90,8 +90,8 @@ LogStateResult aLogStateAnalyze(QByteArrayView f, const DeviceStatus& previous) 
 
     const quint8 fw = aBufU8(f, 116), fwNumber = aBufU8(f, 117);
     s.firmwareNumberText = QString::number(fwNumber);
-    s.firmwareText = fwNumber >= 100 ? s.firmwareNumberText
-                                     : QByteArray::number(fw, 16).toUpper().rightJustified(2, '0');
+    s.firmwareText =
+        fwNumber >= 100 ? s.firmwareNumberText : QByteArray::number(fw, 16).toUpper().rightJustified(2, '0');
 
     s.capacity = aBufU32(f, 112);
     s.recordCount = aBufU32(f, 5);

@@ -33,14 +33,14 @@ struct ChannelParams {
     int decimalsCode = 0;
 };
 
-using TimeFields = std::array<int, 6>;  // yy, MM, dd, hh, mm, ss
+using TimeFields = std::array<int, 6>; // yy, MM, dd, hh, mm, ss
 
 struct DeviceStatus {
     int address = 0;
-    QByteArray userName;      // 20 bytes as received, zeros included
-    QByteArray title;         // 20 bytes as received
-    QByteArray model;         // 10 bytes as received; written back unchanged
-    QByteArray serialNumber;  // the non-zero bytes of the field
+    QByteArray userName;     // 20 bytes as received, zeros included
+    QByteArray title;        // 20 bytes as received
+    QByteArray model;        // 10 bytes as received; written back unchanged
+    QByteArray serialNumber; // the non-zero bytes of the field
     QString firmwareText;
     QString firmwareNumberText;
     quint32 recordCount = 0;
@@ -60,7 +60,7 @@ struct DeviceStatus {
     TimeFields startTime{};
     TimeFields timedStartTime{};
     TimeFields timedStopTime{};
-    int channelCount = 0;  // as announced; may exceed the slots below
+    int channelCount = 0; // as announced; may exceed the slots below
     std::array<ChannelParams, MaxChannels> channels{};
     int startTimeUnset = 0;
     int timestampedRecords = 0;
@@ -75,7 +75,7 @@ struct DeviceStatus {
 
 struct LogStateResult {
     DeviceStatus status;
-    bool isReceiver = false;  // byte 122 is 0x0A: read the receiver parameters next
+    bool isReceiver = false; // byte 122 is 0x0A: read the receiver parameters next
 };
 
 // Decodes a connect response. Fields the frame does not set keep the values of previous:

@@ -6,14 +6,14 @@
 
 const std::vector<InfoNode>& infoTreeSkeleton() {
     static const std::vector<InfoNode> nodes = {
-        {0, QStringLiteral("设备参数")},  {1, QStringLiteral("地        址")},
-        {1, QStringLiteral("用  户  名")}, {1, QStringLiteral("标        题")},
+        {0, QStringLiteral("设备参数")},     {1, QStringLiteral("地        址")},
+        {1, QStringLiteral("用  户  名")},   {1, QStringLiteral("标        题")},
         {1, QStringLiteral("型        号")}, {1, QStringLiteral("S   N   号")},
-        {1, QStringLiteral("硬件版本")},  {0, QStringLiteral("记录参数")},
-        {8, QStringLiteral("记录容量")},  {8, QStringLiteral("记录次数")},
-        {8, QStringLiteral("记录间隔")},  {8, QStringLiteral("启动时间")},
-        {8, QStringLiteral("启动方式")},  {8, QStringLiteral("停止方式")},
-        {8, QStringLiteral("工作状态")},  {8, QStringLiteral("电池状态")},
+        {1, QStringLiteral("硬件版本")},     {0, QStringLiteral("记录参数")},
+        {8, QStringLiteral("记录容量")},     {8, QStringLiteral("记录次数")},
+        {8, QStringLiteral("记录间隔")},     {8, QStringLiteral("启动时间")},
+        {8, QStringLiteral("启动方式")},     {8, QStringLiteral("停止方式")},
+        {8, QStringLiteral("工作状态")},     {8, QStringLiteral("电池状态")},
         {0, QStringLiteral("通道参数")},
     };
     return nodes;
@@ -34,7 +34,7 @@ QString remainingDurationText(quint32 recordCount, quint32 capacity, quint32 rec
 QString firmwareMarkers(const DeviceStatus& s) {
     if (s.upgradable != 1)
         return {};
-    QString m = s.firmwareSeries == 1 ? QStringLiteral(".S2")
+    QString m = s.firmwareSeries == 1   ? QStringLiteral(".S2")
                 : s.firmwareSeries == 2 ? QStringLiteral(".S0")
                                         : QStringLiteral(".S1");
     const int f = s.firmwareNumber();
@@ -88,9 +88,9 @@ InfoViewTexts infoViewTexts(const DeviceStatus& s) {
     t.model = QStringLiteral("型        号：") + gbkToString(s.model);
     t.serialNumber = QStringLiteral("S    N   号：") + gbkToString(s.serialNumber);
     t.firmware = QStringLiteral("固件版本：") + s.firmwareText + firmwareMarkers(s);
-    t.firmwareNote = s.upgradable != 1
-                         ? QStringLiteral("固件版本不带.S ，无法升级          ")
-                         : QStringLiteral("警告：固件S1x和S2x不能搞错，当前") + t.firmware + QString(12, u' ');
+    t.firmwareNote = s.upgradable != 1 ? QStringLiteral("固件版本不带.S ，无法升级          ")
+                                       : QStringLiteral("警告：固件S1x和S2x不能搞错，当前") + t.firmware +
+                                             QString(12, u' ');
     t.capacity = QStringLiteral("总  容  量：") + QString::number(s.capacity) + QStringLiteral("【总耗时：") +
                  aSecondsToText(qint64(s.capacity) * qint64(s.recordInterval)) + u'】';
     t.recordCount = QStringLiteral("记录次数：") + QString::number(s.recordCount) + u'【' +

@@ -24,23 +24,23 @@ const std::vector<InfoNode>& infoTreeSkeleton();
 
 // Everything the tree shows after a connect response.
 struct InfoViewTexts {
-    QString address;        // node 2
-    QString userName;       // node 3
-    QString title;          // node 4
-    QString model;          // node 5
-    QString serialNumber;   // node 6
-    QString firmware;       // node 7, markers included
-    QString capacity;       // node 9
-    QString recordCount;    // node 10
-    QString interval;       // node 11
-    QString startTime;      // node 12
-    QString startMode;      // node 13
-    QString stopMode;       // node 14
-    QString workState;      // node 15
-    QString battery;        // node 16
-    QString channelCount;   // node 18
-    QStringList channels;   // nodes 19..
-    QString firmwareNote;   // the upgrade page's warning label
+    QString address;      // node 2
+    QString userName;     // node 3
+    QString title;        // node 4
+    QString model;        // node 5
+    QString serialNumber; // node 6
+    QString firmware;     // node 7, markers included
+    QString capacity;     // node 9
+    QString recordCount;  // node 10
+    QString interval;     // node 11
+    QString startTime;    // node 12
+    QString startMode;    // node 13
+    QString stopMode;     // node 14
+    QString workState;    // node 15
+    QString battery;      // node 16
+    QString channelCount; // node 18
+    QStringList channels; // nodes 19..
+    QString firmwareNote; // the upgrade page's warning label
 };
 
 InfoViewTexts infoViewTexts(const DeviceStatus& s);

@@ -74,8 +74,10 @@ std::optional<GprsPacket> aDecodeGprsPacket(QByteArrayView p) {
         rec.battery = aBufU8(p, base + 6);
         rec.power = aBufU8(p, base + 7);
         if (out.lonLat) {
-            rec.longitude = gprsCoordinate(aBufU8(p, base + 8), aBufU16(p, base + 9, HighFirst), aBufU8(p, base + 11));
-            rec.latitude = gprsCoordinate(aBufU8(p, base + 12), aBufU16(p, base + 13, HighFirst), aBufU8(p, base + 15));
+            rec.longitude =
+                gprsCoordinate(aBufU8(p, base + 8), aBufU16(p, base + 9, HighFirst), aBufU8(p, base + 11));
+            rec.latitude =
+                gprsCoordinate(aBufU8(p, base + 12), aBufU16(p, base + 13, HighFirst), aBufU8(p, base + 15));
         } else {
             rec.lac = aBufU16(p, base + 8, HighFirst);
             rec.cid = aBufU16(p, base + 10, HighFirst);
@@ -97,7 +99,8 @@ QStringList gprsHeader(const GprsPacket& packet) {
     return cells;
 }
 
-QStringList gprsRow(const GprsPacket& packet, const GprsRecord& rec, int sequence, const DeviceStatus& status) {
+QStringList gprsRow(const GprsPacket& packet, const GprsRecord& rec, int sequence,
+                    const DeviceStatus& status) {
     QStringList cells;
     cells << QString::number(sequence) << stampTime(rec.stamp).toString(QStringLiteral("yyyy-MM-dd_hh:mm:ss"))
           << QString::number(rec.battery) << powerText(rec.power);
@@ -107,6 +110,7 @@ QStringList gprsRow(const GprsPacket& packet, const GprsRecord& rec, int sequenc
         cells << QString::number(rec.lac) << QString::number(rec.cid);
     cells << QString::number(rec.satellites);
     for (int k = 0; k < packet.channelCount; ++k)
-        cells << (rec.values[k] == NullValue ? QStringLiteral("null") : aChannelValueToStr(rec.values[k], k, status));
+        cells << (rec.values[k] == NullValue ? QStringLiteral("null")
+                                             : aChannelValueToStr(rec.values[k], k, status));
     return cells;
 }

@@ -33,8 +33,8 @@ struct GprsRecord {
 };
 
 struct GprsPacket {
-    bool lonLat = true;    // position format 1; otherwise the mobile cell (LAC, CID)
-    int channelCount = 0;  // channels shown: the announced count, at most eight
+    bool lonLat = true;   // position format 1; otherwise the mobile cell (LAC, CID)
+    int channelCount = 0; // channels shown: the announced count, at most eight
     std::array<int, MaxChannels> kinds{};
     std::array<int, MaxChannels> units{};
     QList<GprsRecord> records;
@@ -53,4 +53,5 @@ double gprsCoordinate(int degrees, quint16 high, int low);
 // Header cells: the fixed columns and one per channel ("1温度<℃>").
 QStringList gprsHeader(const GprsPacket& packet);
 // One table row; sequence is the number shown in the first cell.
-QStringList gprsRow(const GprsPacket& packet, const GprsRecord& record, int sequence, const DeviceStatus& status);
+QStringList gprsRow(const GprsPacket& packet, const GprsRecord& record, int sequence,
+                    const DeviceStatus& status);

@@ -36,8 +36,8 @@ HistoryPlot::HistoryPlot(QWidget* parent) : QWidget(parent) {
     layout->addWidget(toolBar_);
     layout->addWidget(chart_, 1);
 
-    connect(addToolAction(toolBar_, "resumeTrackingAction", QStringLiteral("恢复跟踪")), &QAction::triggered, this,
-            &HistoryPlot::resumeTracking);
+    connect(addToolAction(toolBar_, "resumeTrackingAction", QStringLiteral("恢复跟踪")), &QAction::triggered,
+            this, &HistoryPlot::resumeTracking);
     zoomAction_ = addToolAction(toolBar_, "zoomBoxAction", QStringLiteral("缩放框"));
     zoomAction_->setCheckable(true);
     connect(zoomAction_, &QAction::toggled, this, &HistoryPlot::setZoomBox);
@@ -48,8 +48,8 @@ HistoryPlot::HistoryPlot(QWidget* parent) : QWidget(parent) {
             &HistoryPlot::chooseFileAndSave);
     connect(addToolAction(toolBar_, "printAction", QStringLiteral("打印")), &QAction::triggered, this,
             &HistoryPlot::print);
-    connect(addToolAction(toolBar_, "printPreviewAction", QStringLiteral("打印预览")), &QAction::triggered, this,
-            &HistoryPlot::printPreview);
+    connect(addToolAction(toolBar_, "printPreviewAction", QStringLiteral("打印预览")), &QAction::triggered,
+            this, &HistoryPlot::printPreview);
 
     connect(chart_, &QCustomPlot::mouseMove, this, &HistoryPlot::showCursor);
 }
@@ -117,7 +117,7 @@ void HistoryPlot::setValueAxis(double minimum, double span) {
 
 void HistoryPlot::aInitPlot(int channelCount, const DeviceStatus& status) {
     removeAllSeries();
-    chart_->setInteractions(QCP::Interactions());  // the axes do not follow the mouse
+    chart_->setInteractions(QCP::Interactions()); // the axes do not follow the mouse
 
     QSharedPointer<QCPAxisTickerDateTime> ticker(new QCPAxisTickerDateTime);
     ticker->setDateTimeFormat(QStringLiteral("M/d hh:mm:ss"));
@@ -136,7 +136,8 @@ void HistoryPlot::aInitPlot(int channelCount, const DeviceStatus& status) {
     for (int k = 0; k < channelCount; ++k) {
         const int kind = k < MaxChannels ? status.channels[k].kind : 0;
         const int unit = k < MaxChannels ? status.channels[k].unit : 0;
-        const QString limitTitle = QStringLiteral("FineLine         ") + QString::number(k + 1) + aKindName(kind);
+        const QString limitTitle =
+            QStringLiteral("FineLine         ") + QString::number(k + 1) + aKindName(kind);
         const QString titles[] = {QStringLiteral("通道") + QString::number(k + 1),
                                   limitTitle + QStringLiteral("AlarmDown") + aUnitText(unit),
                                   limitTitle + QStringLiteral("AlarmUp") + aUnitText(unit)};
@@ -216,9 +217,9 @@ bool HistoryPlot::saveToFile(const QString& fileName) {
 }
 
 void HistoryPlot::chooseFileAndSave() {
-    const QString name = QFileDialog::getSaveFileName(
-        this, QStringLiteral("保存曲线"), QString(),
-        QStringLiteral("PNG 图片 (*.png);;JPG 图片 (*.jpg);;PDF 文件 (*.pdf)"));
+    const QString name =
+        QFileDialog::getSaveFileName(this, QStringLiteral("保存曲线"), QString(),
+                                     QStringLiteral("PNG 图片 (*.png);;JPG 图片 (*.jpg);;PDF 文件 (*.pdf)"));
     if (!name.isEmpty())
         saveToFile(name);
 }

@@ -24,7 +24,7 @@ public:
 
     // Series: index 3k is channel k's data, 3k + 1 and 3k + 2 its alarm limits.
     void removeAllSeries();
-    int addSeries();  // returns the new (last) index
+    int addSeries(); // returns the new (last) index
     int seriesCount() const;
     void setSeriesColor(int series, const QColor& color);
     void setSeriesWidth(int series, int width);
@@ -43,7 +43,7 @@ public:
     void resumeTracking();
     void setZoomBox(bool on);
     void setCursorReadout(bool on);
-    bool saveToFile(const QString& fileName);  // format by suffix: png, jpg/jpeg, pdf
+    bool saveToFile(const QString& fileName); // format by suffix: png, jpg/jpeg, pdf
     void print();
     void printPreview();
 

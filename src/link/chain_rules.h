@@ -4,8 +4,8 @@
 // settings after a firmware upgrade. Handlers call these and store the result.
 
 struct ChainStep {
-    int followUpAction;  // 0 ends the chain
-    int autoReadChain;   // the flag after this response
+    int followUpAction; // 0 ends the chain
+    int autoReadChain;  // the flag after this response
 };
 
 // Reads after a connect. When autoRead is 0 no step starts and the flag stays 0.

@@ -233,7 +233,8 @@ void CommandLink::aComRecDo(int n) {
         if (joined <= ReceiveBufferSize) {
             // Second piece moves up behind the first; copy backwards-safe via a temporary.
             const QByteArray second(bytes.data(), n);
-            std::copy(m_firstPiece.begin(), m_firstPiece.begin() + m_state.fragmentLength, m_receiveBuffer.begin());
+            std::copy(m_firstPiece.begin(), m_firstPiece.begin() + m_state.fragmentLength,
+                      m_receiveBuffer.begin());
             std::copy(second.begin(), second.end(), m_receiveBuffer.begin() + m_state.fragmentLength);
             n = joined;
             verifyAndDispatch(n, handled);

@@ -23,7 +23,8 @@ public:
     // Two reader blocks (2048 bytes each) joined, plus the spare byte the reader appends.
     static constexpr int ReceiveBufferSize = 4097;
 
-    CommandLink(LinkHost& host, SerialTransport& serial, TcpTransport* tcp = nullptr, QObject* parent = nullptr);
+    CommandLink(LinkHost& host, SerialTransport& serial, TcpTransport* tcp = nullptr,
+                QObject* parent = nullptr);
 
     LinkState& state() { return m_state; }
     const LinkState& state() const { return m_state; }
@@ -53,7 +54,7 @@ public:
     void aComOpen();
     void aComClose();
     void aComSet();
-    bool aComInit();  // false: no port found, the connect ends
+    bool aComInit(); // false: no port found, the connect ends
     void aComBaudrateSet(quint32 rate);
     void Comm1ReceiveData(const char* buffer, int length);
     void aComRecDo(int n);
@@ -65,7 +66,7 @@ public:
     void receiveFromTcp(QByteArrayView bytes);
 
 private:
-    bool store(QByteArrayView bytes);  // into receiveBuffer from 0; false when it does not fit
+    bool store(QByteArrayView bytes); // into receiveBuffer from 0; false when it does not fit
     void verifyAndDispatch(int n, bool& handled);
     void fail();
     QString portItem(int index) const;

@@ -309,7 +309,8 @@ QString aIntToStr0(qint64 v) {
 
 QString aIntToStr1(qint64 v) {
     const qint64 a = v < 0 ? -v : v;
-    return (v < 0 ? QStringLiteral("-") : QString()) + QString::number(a / 10) + u'.' + QString::number(a % 10);
+    return (v < 0 ? QStringLiteral("-") : QString()) + QString::number(a / 10) + u'.' +
+           QString::number(a % 10);
 }
 
 QString aIntToStr2(qint64 v) {

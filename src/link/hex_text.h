@@ -22,25 +22,25 @@ using HexText = QByteArray;
 // Byte order of multi-byte fields.
 enum ByteOrder { LowFirst = 0, HighFirst = 1 };
 
-HexText aHexStrip(const HexText& text);        // drops ' ' and '.'
-QString aTimeStrip(const QString& text);       // drops ' ', '.', '-', ':'
-int aDotPos(const QString& text);              // 1-based position of the first '.', 0 when none
-QString aPad2(const QString& text);            // "5" -> "05"
+HexText aHexStrip(const HexText& text);  // drops ' ' and '.'
+QString aTimeStrip(const QString& text); // drops ' ', '.', '-', ':'
+int aDotPos(const QString& text);        // 1-based position of the first '.', 0 when none
+QString aPad2(const QString& text);      // "5" -> "05"
 std::array<QString, 4> aIpSplit(const QString& dotted);
-std::array<int, 6> aDateTimeSplit(const QString& dateTime);  // yy, MM, dd, hh, mm, ss
+std::array<int, 6> aDateTimeSplit(const QString& dateTime); // yy, MM, dd, hh, mm, ss
 
-HexText aCrc16(const HexText& text);  // "LL HH", Modbus CRC-16
-HexText aSum8(const HexText& text);   // "SS", byte sum modulo 256
+HexText aCrc16(const HexText& text); // "LL HH", Modbus CRC-16
+HexText aSum8(const HexText& text);  // "SS", byte sum modulo 256
 
 // The same two checksums over bytes, for received data.
 quint16 crc16(QByteArrayView bytes);
 quint8 sum8(QByteArrayView bytes);
 
 QByteArray aHexToBytes(const HexText& text);
-HexText aBytesToHex(QByteArrayView bytes);  // "BB 01 " (each byte followed by a blank)
+HexText aBytesToHex(QByteArrayView bytes); // "BB 01 " (each byte followed by a blank)
 QString aHexToDec(const HexText& text);
-HexText aDecToHex16(const QString& decimal);  // " LL HH", 16-bit sign-magnitude
-HexText aDecToHex8(const QString& decimal);   // " XX"
+HexText aDecToHex16(const QString& decimal); // " LL HH", 16-bit sign-magnitude
+HexText aDecToHex8(const QString& decimal);  // " XX"
 HexText aHexSwap16(const HexText& digits);
 HexText aHexSwap32(const HexText& digits);
 HexText aStrToUnicodeHex(const QString& text);
@@ -53,12 +53,12 @@ quint8 aBufU8(QByteArrayView s, qsizetype pos);
 // A clock byte's two hex digits read as a decimal number (0x59 -> 59); -1 when a digit is not decimal.
 int bcdValue(quint8 b);
 
-QString aNowText(const QDateTime& now);  // "24-03-05   07:08:09"
-QString aNowText();                      // from the PC clock
+QString aNowText(const QDateTime& now); // "24-03-05   07:08:09"
+QString aNowText();                     // from the PC clock
 
 QString aIntToStr0(qint64 v);
-QString aIntToStr1(qint64 v);  // tenths: -15 -> "-1.5"
-QString aIntToStr2(qint64 v);  // hundredths: 1234 -> "12.34"
+QString aIntToStr1(qint64 v); // tenths: -15 -> "-1.5"
+QString aIntToStr2(qint64 v); // hundredths: 1234 -> "12.34"
 
 // Reads a decimal integer the way an operator's entry is read: optional blanks in front,
 // optional sign, digits, nothing after. Throws ConversionError otherwise.

@@ -26,8 +26,8 @@ public:
 class TcpTransport {
 public:
     virtual ~TcpTransport() = default;
-    virtual void aTcpSendStr(const HexText& text) = 0;         // client socket
-    virtual void aTcpServiceSendStr(const HexText& text) = 0;  // server's connection
+    virtual void aTcpSendStr(const HexText& text) = 0;        // client socket
+    virtual void aTcpServiceSendStr(const HexText& text) = 0; // server's connection
 };
 
 // Serial device paths are /dev/ + the port list's item text.

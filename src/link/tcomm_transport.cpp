@@ -79,6 +79,7 @@ QString portOpenProblem(const QString& path, int errorNumber) {
     if (errorNumber == EBUSY)
         return QStringLiteral("串口 %1 正被其他程序占用").arg(path);
     if (errorNumber != 0)
-        return QStringLiteral("无法打开串口 %1：%2").arg(path, QString::fromLocal8Bit(std::strerror(errorNumber)));
+        return QStringLiteral("无法打开串口 %1：%2")
+            .arg(path, QString::fromLocal8Bit(std::strerror(errorNumber)));
     return QStringLiteral("无法打开串口 %1").arg(path);
 }

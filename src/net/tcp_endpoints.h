@@ -23,7 +23,7 @@ public:
     explicit TcpServerEndpoint(QObject* parent = nullptr);
 
     bool listen(quint16 port);
-    void close();  // stops listening and drops every connection
+    void close(); // stops listening and drops every connection
     bool isListening() const { return m_server.isListening(); }
     quint16 port() const { return m_server.serverPort(); }
 
@@ -55,7 +55,7 @@ public:
 
     void open(const QString& host, quint16 port);
     void close();
-    bool isOpen() const;  // connected or connecting
+    bool isOpen() const; // connected or connecting
     bool isConnected() const { return m_socket.state() == QAbstractSocket::ConnectedState; }
     bool send(const QByteArray& bytes);
     QTcpSocket& socket() { return m_socket; }
@@ -77,7 +77,8 @@ QByteArray readBounded(QTcpSocket* connection, qint64 maxBytes, const std::funct
 // open. A server that listens with no instrument connected throws, so the link arms no timer.
 class TcpLinkTransport : public TcpTransport {
 public:
-    TcpLinkTransport(TcpServerEndpoint& server, TcpClientEndpoint& client) : m_server(server), m_client(client) {}
+    TcpLinkTransport(TcpServerEndpoint& server, TcpClientEndpoint& client)
+        : m_server(server), m_client(client) {}
     void aTcpSendStr(const HexText& text) override;
     void aTcpServiceSendStr(const HexText& text) override;
 

@@ -5,7 +5,8 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 
-FirmwarePage::FirmwarePage(const PageContext& context, QWidget* parent) : Page(context, "TabSheet11", parent) {
+FirmwarePage::FirmwarePage(const PageContext& context, QWidget* parent)
+    : Page(context, "TabSheet11", parent) {
     GroupBox26 = makeGroup(this, "GroupBox26", QStringLiteral("固件升级"));
     Label50 = makeLabel(GroupBox26, "Label50");
     Edit41 = makeEdit(GroupBox26, "Edit41");

@@ -3,14 +3,14 @@
 #include "device/info_view.h"
 #include "history/history_grid.h"
 #include "history/history_plot.h"
-#include "ui/firmware_page.h"
-#include "ui/gprs_page.h"
-#include "ui/history_pages.h"
-#include "ui/info_page.h"
 #include "link/command_link.h"
 #include "link/tcomm_transport.h"
 #include "net/tcp_endpoints.h"
 #include "serial/tcomm.h"
+#include "ui/firmware_page.h"
+#include "ui/gprs_page.h"
+#include "ui/history_pages.h"
+#include "ui/info_page.h"
 #include "ui/login_forms.h"
 #include "ui/receiver_page.h"
 #include "ui/settings_page.h"
@@ -74,8 +74,9 @@ TForm1::TForm1(Hooks hooks, QWidget* parent) : QMainWindow(parent), hooks_(std::
 
     buildMenu();
 
-    OpenDialog1 = named(new QFileDialog(this, QString(), QString(), QStringLiteral("固件文件 (*.txt);;所有文件 (*)")),
-                        "OpenDialog1");
+    OpenDialog1 =
+        named(new QFileDialog(this, QString(), QString(), QStringLiteral("固件文件 (*.txt);;所有文件 (*)")),
+              "OpenDialog1");
     OpenDialog1->setFileMode(QFileDialog::ExistingFile);
     SaveDialog1 = named(new QFileDialog(this), "SaveDialog1");
     SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
@@ -88,7 +89,8 @@ TForm1::TForm1(Hooks hooks, QWidget* parent) : QMainWindow(parent), hooks_(std::
     // The login dialog, its holder and the time-out dialog come after the window, as
     // separate windows; nothing in the start-up above may rely on them.
     form2_ = std::make_unique<TForm2>();
-    form3_ = std::make_unique<TForm3>(settingsPage->loginControls(), [this] { Button2Click(); }, form2_.get());
+    form3_ = std::make_unique<TForm3>(
+        settingsPage->loginControls(), [this] { Button2Click(); }, form2_.get());
     form2_->setHolder(form3_.get());
     form4_ = std::make_unique<TForm4>([this](int ms) {
         if (hooks_.setResponseTimeout)
@@ -168,7 +170,7 @@ void TForm1::buildMenu() {
 }
 
 QList<Page*> TForm1::pages() const {
-    return {infoPage,  historyTablePage, historyCurvePage, settingsPage, smsPage,
+    return {infoPage, historyTablePage, historyCurvePage, settingsPage, smsPage,
             gprsPage, transmitterPage,  receiverPage,     firmwarePage};
 }
 

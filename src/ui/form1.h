@@ -48,10 +48,10 @@ public:
     // window's own. They are given at construction because the start-up, which runs while the
     // window is created, already connects.
     struct Hooks {
-        std::function<void()> connectRequested;       // the connect operation of Button2
-        std::function<void(int)> setResponseTimeout;  // responseTimeoutMs
-        std::function<void()> resetLink;              // Timer1 stopped, monitor flag cleared
-        PortLister portLister;                        // where the serial port list comes from
+        std::function<void()> connectRequested;      // the connect operation of Button2
+        std::function<void(int)> setResponseTimeout; // responseTimeoutMs
+        std::function<void()> resetLink;             // Timer1 stopped, monitor flag cleared
+        PortLister portLister;                       // where the serial port list comes from
     };
 
     explicit TForm1(Hooks hooks = {}, QWidget* parent = nullptr);

@@ -2,7 +2,8 @@
 
 #include "core/gbk_text.h"
 
-GbkLengthValidator::GbkLengthValidator(int maxBytes, QObject* parent) : QValidator(parent), maxBytes_(maxBytes) {}
+GbkLengthValidator::GbkLengthValidator(int maxBytes, QObject* parent)
+    : QValidator(parent), maxBytes_(maxBytes) {}
 
 QValidator::State GbkLengthValidator::validate(QString& input, int&) const {
     return gbkByteLength(input) <= maxBytes_ ? Acceptable : Invalid;

@@ -151,8 +151,8 @@ GprsPage::GprsPage(const PageContext& context, QWidget* parent) : Page(context, 
     {
         auto* g = new QGridLayout(GroupBox14);
         const std::pair<QWidget*, QWidget*> rows[] = {
-            {RadioButton3, IPEdit3}, {RadioButton4, Edit18},  {Label34, Edit17},    {Label36, ComboBox13},
-            {Label76, ComboBox12},   {Label59, ComboBox17},   {Label64, ComboBox20}, {Button35, Button34}};
+            {RadioButton3, IPEdit3}, {RadioButton4, Edit18}, {Label34, Edit17},     {Label36, ComboBox13},
+            {Label76, ComboBox12},   {Label59, ComboBox17},  {Label64, ComboBox20}, {Button35, Button34}};
         int r = 0;
         for (const auto& [a, b] : rows) {
             g->addWidget(a, r, 0);
@@ -193,17 +193,17 @@ GprsPage::GprsPage(const PageContext& context, QWidget* parent) : Page(context, 
 
 void GprsPage::aComboboxInit() {
     fillCombo(ComboBox12,
-              {QStringLiteral("1分钟"), QStringLiteral("5分钟"), QStringLiteral("10分钟"), QStringLiteral("15分钟"),
-               QStringLiteral("20分钟"), QStringLiteral("30分钟"), QStringLiteral("1小时"), QStringLiteral("2小时"),
-               QStringLiteral("4小时"), QString()},
+              {QStringLiteral("1分钟"), QStringLiteral("5分钟"), QStringLiteral("10分钟"),
+               QStringLiteral("15分钟"), QStringLiteral("20分钟"), QStringLiteral("30分钟"),
+               QStringLiteral("1小时"), QStringLiteral("2小时"), QStringLiteral("4小时"), QString()},
               9);
-    fillCombo(ComboBox13,
-              {QStringLiteral("0"),     QStringLiteral("10秒"),   QStringLiteral("20秒"),   QStringLiteral("30秒"),
-               QStringLiteral("1分钟"), QStringLiteral("2分钟"),  QStringLiteral("5分钟"),  QStringLiteral("10分钟"),
-               QStringLiteral("15分钟"), QStringLiteral("20分钟"), QStringLiteral("30分钟"), QStringLiteral("1小时"),
-               QStringLiteral("2小时"), QStringLiteral("3小时"),  QStringLiteral("6小时"),  QStringLiteral("12小时"),
-               QStringLiteral("1天"),   QStringLiteral("2天"),    QStringLiteral("3天"),    QStringLiteral("4天"),
-               QString()},
+    fillCombo(ComboBox13, {QStringLiteral("0"),      QStringLiteral("10秒"),   QStringLiteral("20秒"),
+                           QStringLiteral("30秒"),   QStringLiteral("1分钟"),  QStringLiteral("2分钟"),
+                           QStringLiteral("5分钟"),  QStringLiteral("10分钟"), QStringLiteral("15分钟"),
+                           QStringLiteral("20分钟"), QStringLiteral("30分钟"), QStringLiteral("1小时"),
+                           QStringLiteral("2小时"),  QStringLiteral("3小时"),  QStringLiteral("6小时"),
+                           QStringLiteral("12小时"), QStringLiteral("1天"),    QStringLiteral("2天"),
+                           QStringLiteral("3天"),    QStringLiteral("4天"),    QString()},
               1);
     fillCombo(ComboBox17, {QStringLiteral("正常模式"), QStringLiteral("省电模式"), QString()}, 0);
     fillCombo(ComboBox20,

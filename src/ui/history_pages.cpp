@@ -5,7 +5,8 @@
 
 #include <QVBoxLayout>
 
-HistoryTablePage::HistoryTablePage(const PageContext& context, QWidget* parent) : Page(context, "TabSheet5", parent) {
+HistoryTablePage::HistoryTablePage(const PageContext& context, QWidget* parent)
+    : Page(context, "TabSheet5", parent) {
     StringGrid2 = new HistoryGrid(this);
     StringGrid2->setObjectName(QStringLiteral("StringGrid2"));
     auto* layout = new QVBoxLayout(this);
@@ -13,7 +14,8 @@ HistoryTablePage::HistoryTablePage(const PageContext& context, QWidget* parent) 
     layout->addWidget(StringGrid2);
 }
 
-HistoryCurvePage::HistoryCurvePage(const PageContext& context, QWidget* parent) : Page(context, "TabSheet6", parent) {
+HistoryCurvePage::HistoryCurvePage(const PageContext& context, QWidget* parent)
+    : Page(context, "TabSheet6", parent) {
     Plot1 = new HistoryPlot(this);
     Plot1->setObjectName(QStringLiteral("Plot1"));
     auto* layout = new QVBoxLayout(this);

@@ -58,9 +58,9 @@ void InfoPage::showStatus(const DeviceStatus& s) {
     aTreeInit();
     const InfoViewTexts t = infoViewTexts(s);
     const std::pair<int, const QString*> texts[] = {
-        {2, &t.address},    {3, &t.userName},   {4, &t.title},      {5, &t.model},     {6, &t.serialNumber},
-        {7, &t.firmware},   {9, &t.capacity},   {10, &t.recordCount}, {11, &t.interval}, {12, &t.startTime},
-        {13, &t.startMode}, {14, &t.stopMode},  {15, &t.workState}, {16, &t.battery}};
+        {2, &t.address},    {3, &t.userName},  {4, &t.title},        {5, &t.model},     {6, &t.serialNumber},
+        {7, &t.firmware},   {9, &t.capacity},  {10, &t.recordCount}, {11, &t.interval}, {12, &t.startTime},
+        {13, &t.startMode}, {14, &t.stopMode}, {15, &t.workState},   {16, &t.battery}};
     for (const auto& [number, text] : texts)
         node(number)->setText(0, *text);
     addNode(InfoChannelRoot, t.channelCount);

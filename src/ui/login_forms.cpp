@@ -87,7 +87,8 @@ void TForm2::Button1Click() {
 }
 
 TForm3::TForm3(LoginControls controls, std::function<void()> clickButton2, TForm2* form2, QWidget* parent)
-    : QWidget(parent, Qt::Window), controls_(controls), clickButton2_(std::move(clickButton2)), form2_(form2) {
+    : QWidget(parent, Qt::Window), controls_(controls), clickButton2_(std::move(clickButton2)),
+      form2_(form2) {
     setObjectName(QStringLiteral("TForm3"));
     setWindowTitle(QStringLiteral("中转站"));
 }

@@ -33,7 +33,8 @@ private:
 class TForm3 : public QWidget {
     Q_OBJECT
 public:
-    TForm3(LoginControls controls, std::function<void()> clickButton2, TForm2* form2, QWidget* parent = nullptr);
+    TForm3(LoginControls controls, std::function<void()> clickButton2, TForm2* form2,
+           QWidget* parent = nullptr);
 
     // The lock itself touches only the main window, so the start-up can apply it before
     // this holder exists.

@@ -7,6 +7,7 @@ void PageContext::setStatusText(const QString& text) const {
         statusLine->setPlainText(text);
 }
 
-Page::Page(const PageContext& context, const char* name, QWidget* parent) : QWidget(parent), context_(context) {
+Page::Page(const PageContext& context, const char* name, QWidget* parent)
+    : QWidget(parent), context_(context) {
     setObjectName(QString::fromLatin1(name));
 }

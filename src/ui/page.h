@@ -17,16 +17,16 @@ class TcpClientEndpoint;
 class TcpServerEndpoint;
 
 struct PageContext {
-    QComboBox* addressBox = nullptr;         // ComboBox4: item index = address byte
-    QPlainTextEdit* statusLine = nullptr;    // Memo1
-    QProgressBar* exchangeProgress = nullptr;  // ProgressBar1
-    QProgressBar* workProgress = nullptr;      // ProgressBar2
-    QTabWidget* pageControl = nullptr;       // PageControl1
+    QComboBox* addressBox = nullptr;          // ComboBox4: item index = address byte
+    QPlainTextEdit* statusLine = nullptr;     // Memo1
+    QProgressBar* exchangeProgress = nullptr; // ProgressBar1
+    QProgressBar* workProgress = nullptr;     // ProgressBar2
+    QTabWidget* pageControl = nullptr;        // PageControl1
     DeviceStatus* status = nullptr;
-    CommandLink* link = nullptr;             // sends commands; pages register their handlers on it
-    HistoryGrid* historyGrid = nullptr;      // StringGrid2
-    TcpServerEndpoint* serverSocket = nullptr;  // ServerSocket1
-    TcpClientEndpoint* clientSocket = nullptr;  // ClientSocket1
+    CommandLink* link = nullptr;               // sends commands; pages register their handlers on it
+    HistoryGrid* historyGrid = nullptr;        // StringGrid2
+    TcpServerEndpoint* serverSocket = nullptr; // ServerSocket1
+    TcpClientEndpoint* clientSocket = nullptr; // ClientSocket1
 
     // An operation reports by replacing the whole status line.
     void setStatusText(const QString& text) const;

@@ -51,15 +51,17 @@ void ReceiverPage::aComboboxInit() {
     frequencies << QString();
     fillCombo(ComboBox11, frequencies, 8);
     fillCombo(ComboBox21,
-              {QStringLiteral("1分钟"), QStringLiteral("2分钟"), QStringLiteral("5分钟"), QStringLiteral("10分钟"),
-               QStringLiteral("20分钟"), QStringLiteral("30分钟"), QStringLiteral("1小时"), QStringLiteral("2小时"),
-               QStringLiteral("3小时"), QStringLiteral("4小时"), QStringLiteral("5小时"), QStringLiteral("6小时"),
+              {QStringLiteral("1分钟"), QStringLiteral("2分钟"), QStringLiteral("5分钟"),
+               QStringLiteral("10分钟"), QStringLiteral("20分钟"), QStringLiteral("30分钟"),
+               QStringLiteral("1小时"), QStringLiteral("2小时"), QStringLiteral("3小时"),
+               QStringLiteral("4小时"), QStringLiteral("5小时"), QStringLiteral("6小时"),
                QStringLiteral("12小时"), QStringLiteral("1天"), QString()},
               14);
     fillCombo(ComboBox22,
-              {QStringLiteral("5分钟"), QStringLiteral("30分钟"), QStringLiteral("1小时"), QStringLiteral("2小时"),
-               QStringLiteral("3小时"), QStringLiteral("4小时"), QStringLiteral("5小时"), QStringLiteral("6小时"),
-               QStringLiteral("12小时"), QStringLiteral("1天"), QString()},
+              {QStringLiteral("5分钟"), QStringLiteral("30分钟"), QStringLiteral("1小时"),
+               QStringLiteral("2小时"), QStringLiteral("3小时"), QStringLiteral("4小时"),
+               QStringLiteral("5小时"), QStringLiteral("6小时"), QStringLiteral("12小时"),
+               QStringLiteral("1天"), QString()},
               10);
 }
 

@@ -48,8 +48,11 @@ SettingsPage::SettingsPage(const PageContext& context, QWidget* parent) : Page(c
         d->setCalendarPopup(true);
     {
         auto* g = new QGridLayout(GroupBox8);
-        const std::pair<QLabel*, QWidget*> rows[] = {{Label1, Edit8},     {Label10, Edit9},    {Label11, ComboBox6},
-                                                     {Label12, ComboBox7}, {Label13, ComboBox8}};
+        const std::pair<QLabel*, QWidget*> rows[] = {{Label1, Edit8},
+                                                     {Label10, Edit9},
+                                                     {Label11, ComboBox6},
+                                                     {Label12, ComboBox7},
+                                                     {Label13, ComboBox8}};
         int r = 0;
         for (const auto& [l, w] : rows) {
             g->addWidget(l, r, 0);
@@ -148,14 +151,16 @@ SettingsPage::SettingsPage(const PageContext& context, QWidget* parent) : Page(c
 
 void SettingsPage::aComboboxInit() {
     fillCombo(ComboBox5, addressItems(), 1);
-    fillCombo(ComboBox6,
-              {QStringLiteral("2秒"),   QStringLiteral("5秒"),    QStringLiteral("10秒"),   QStringLiteral("30秒"),
-               QStringLiteral("1分钟"), QStringLiteral("2分钟"),  QStringLiteral("5分钟"),  QStringLiteral("10分钟"),
-               QStringLiteral("20分钟"), QStringLiteral("30分钟"), QStringLiteral("1小时"), QStringLiteral("2小时"),
-               QStringLiteral("5小时"), QStringLiteral("10小时"), QStringLiteral("1天"),    QStringLiteral("2天"),
-               QStringLiteral("3天"),   QStringLiteral("5天"),    QStringLiteral("10天"),   QStringLiteral("...")},
+    fillCombo(ComboBox6, {QStringLiteral("2秒"),    QStringLiteral("5秒"),    QStringLiteral("10秒"),
+                          QStringLiteral("30秒"),   QStringLiteral("1分钟"),  QStringLiteral("2分钟"),
+                          QStringLiteral("5分钟"),  QStringLiteral("10分钟"), QStringLiteral("20分钟"),
+                          QStringLiteral("30分钟"), QStringLiteral("1小时"),  QStringLiteral("2小时"),
+                          QStringLiteral("5小时"),  QStringLiteral("10小时"), QStringLiteral("1天"),
+                          QStringLiteral("2天"),    QStringLiteral("3天"),    QStringLiteral("5天"),
+                          QStringLiteral("10天"),   QStringLiteral("...")},
               2);
-    fillCombo(ComboBox7, {QStringLiteral("立即启动"), QStringLiteral("定时启动"), QStringLiteral("手动启动")}, 0);
+    fillCombo(ComboBox7, {QStringLiteral("立即启动"), QStringLiteral("定时启动"), QStringLiteral("手动启动")},
+              0);
     ComboBox7->lineEdit()->end(false);
     fillCombo(ComboBox8,
               {QStringLiteral("先进先出"), QStringLiteral("记满停止"), QStringLiteral("手动停止"),
@@ -223,8 +228,7 @@ namespace {
 
 void setPickers(QDateEdit* date, QTimeEdit* time, const TimeFields& t) {
     // Parts out of range are replaced by the text form, so the pickers never get nonsense.
-    const QDateTime dt =
-        QDateTime::fromString(aTimeFieldsToText(t), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const QDateTime dt = QDateTime::fromString(aTimeFieldsToText(t), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     if (!dt.isValid())
         return;
     date->setDate(dt.date());

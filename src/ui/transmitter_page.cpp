@@ -6,7 +6,8 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-TransmitterPage::TransmitterPage(const PageContext& context, QWidget* parent) : Page(context, "TabSheet9", parent) {
+TransmitterPage::TransmitterPage(const PageContext& context, QWidget* parent)
+    : Page(context, "TabSheet9", parent) {
     GroupBox15 = makeGroup(this, "GroupBox15", QStringLiteral("变送器记录参数"));
     Button46 = makeButton(GroupBox15, "Button46", QStringLiteral("读取记录参数  "));
     Label33 = makeLabel(GroupBox15, "Label33");
@@ -85,12 +86,16 @@ TransmitterPage::TransmitterPage(const PageContext& context, QWidget* parent) : 
 }
 
 void TransmitterPage::aComboboxInit() {
-    fillCombo(ComboBox14,
-              {QStringLiteral("2秒"),   QStringLiteral("5秒"),    QStringLiteral("10秒"),   QStringLiteral("30秒"),
-               QStringLiteral("1分钟"), QStringLiteral("2分钟"),  QStringLiteral("5分钟"),  QStringLiteral("10分钟"),
-               QStringLiteral("20分钟"), QStringLiteral("30分钟"), QStringLiteral("1小时"), QStringLiteral("2小时"),
-               QStringLiteral("5小时"), QStringLiteral("10小时"), QStringLiteral("1天"),    QStringLiteral("2天"),
-               QStringLiteral("3天"),   QStringLiteral("5天"),    QStringLiteral("10天"),   QString()},
+    fillCombo(ComboBox14, {QStringLiteral("2秒"),    QStringLiteral("5秒"),
+                           QStringLiteral("10秒"),   QStringLiteral("30秒"),
+                           QStringLiteral("1分钟"),  QStringLiteral("2分钟"),
+                           QStringLiteral("5分钟"),  QStringLiteral("10分钟"),
+                           QStringLiteral("20分钟"), QStringLiteral("30分钟"),
+                           QStringLiteral("1小时"),  QStringLiteral("2小时"),
+                           QStringLiteral("5小时"),  QStringLiteral("10小时"),
+                           QStringLiteral("1天"),    QStringLiteral("2天"),
+                           QStringLiteral("3天"),    QStringLiteral("5天"),
+                           QStringLiteral("10天"),   QString()},
               19);
     QStringList channels;
     for (int k = 1; k <= 8; ++k)

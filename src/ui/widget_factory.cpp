@@ -49,7 +49,7 @@ void giveVerticalScrollBar(QPlainTextEdit* memo) {
 }
 
 void limitGbkBytes(QLineEdit* edit, int maxBytes) {
-    edit->setMaxLength(maxBytes);  // a GBK byte count is never below the character count
+    edit->setMaxLength(maxBytes); // a GBK byte count is never below the character count
     edit->setValidator(new GbkLengthValidator(maxBytes, edit));
 }
 

@@ -12,8 +12,7 @@
 #include <QRadioButton>
 #include <QStringList>
 
-template <class W>
-W* named(W* w, const char* name) {
+template <class W> W* named(W* w, const char* name) {
     w->setObjectName(QString::fromLatin1(name));
     return w;
 }

@@ -22,20 +22,34 @@ void TestChannelFormat::names_data() {
     QTest::addColumn<QString>("report");
     QTest::addColumn<int>("unit");
     QTest::addColumn<QString>("unitText");
-    QTest::newRow("1") << 1 << "温度" << "Temp" << 1 << "<℃>";
-    QTest::newRow("2") << 2 << "湿度" << "Humi" << 2 << "<%RH>";
-    QTest::newRow("6") << 6 << "电流" << "E-Current " << 6 << "<A>";
-    QTest::newRow("18") << 18 << "光合有效辐射" << "PAR" << 18 << "<kpa>";
-    QTest::newRow("19") << 19 << "" << "" << 19 << "<kw>";
-    QTest::newRow("23") << 23 << "PM2.5值" << "PM2.5" << 22 << "<x10umol/m2/s>";
-    QTest::newRow("25") << 25 << "库门" << "" << 13 << "";
-    QTest::newRow("33") << 33 << "水深" << "" << 32 << "<g/m3>";
-    QTest::newRow("34") << 34 << "" << "" << 33 << "";
-    QTest::newRow("0") << 0 << "" << "" << 0 << "";
-    QTest::newRow("15") << 15 << "水位" << "Water-Level" << 15 << "<>";
-    QTest::newRow("10") << 10 << "风向" << "W-Direction" << 10 << "<°>";
-    QTest::newRow("14") << 14 << "次数" << "Frequency" << 14 << "<次>";
-    QTest::newRow("-1") << -1 << "" << "" << 20 << "";
+    QTest::newRow("1") << 1 << "温度"
+                       << "Temp" << 1 << "<℃>";
+    QTest::newRow("2") << 2 << "湿度"
+                       << "Humi" << 2 << "<%RH>";
+    QTest::newRow("6") << 6 << "电流"
+                       << "E-Current " << 6 << "<A>";
+    QTest::newRow("18") << 18 << "光合有效辐射"
+                        << "PAR" << 18 << "<kpa>";
+    QTest::newRow("19") << 19 << ""
+                        << "" << 19 << "<kw>";
+    QTest::newRow("23") << 23 << "PM2.5值"
+                        << "PM2.5" << 22 << "<x10umol/m2/s>";
+    QTest::newRow("25") << 25 << "库门"
+                        << "" << 13 << "";
+    QTest::newRow("33") << 33 << "水深"
+                        << "" << 32 << "<g/m3>";
+    QTest::newRow("34") << 34 << ""
+                        << "" << 33 << "";
+    QTest::newRow("0") << 0 << ""
+                       << "" << 0 << "";
+    QTest::newRow("15") << 15 << "水位"
+                        << "Water-Level" << 15 << "<>";
+    QTest::newRow("10") << 10 << "风向"
+                        << "W-Direction" << 10 << "<°>";
+    QTest::newRow("14") << 14 << "次数"
+                        << "Frequency" << 14 << "<次>";
+    QTest::newRow("-1") << -1 << ""
+                        << "" << 20 << "";
 }
 
 void TestChannelFormat::names() {
@@ -74,9 +88,9 @@ void TestChannelFormat::values() {
 }
 
 void TestChannelFormat::colors() {
-    const QList<QColor> expected = {QColor(0, 0, 255),     QColor(255, 0, 0), QColor(0, 128, 0),
-                                    QColor(128, 0, 128),   QColor(128, 128, 128), QColor(0, 255, 0),
-                                    QColor(255, 0, 255),   QColor(128, 128, 0)};
+    const QList<QColor> expected = {QColor(0, 0, 255),   QColor(255, 0, 0),     QColor(0, 128, 0),
+                                    QColor(128, 0, 128), QColor(128, 128, 128), QColor(0, 255, 0),
+                                    QColor(255, 0, 255), QColor(128, 128, 0)};
     for (int i = 0; i < expected.size(); ++i)
         QCOMPARE(aChannelColor(i), expected[i]);
     QCOMPARE(aChannelColor(8), expected[0]);
@@ -89,8 +103,8 @@ void TestChannelFormat::timeFields_data() {
     QTest::newRow("zeros") << QList<int>{0, 0, 0, 0, 0, 0} << "2000-01-01 00:00:00";
     QTest::newRow("normal") << QList<int>{24, 3, 5, 7, 8, 9} << "2024-03-05 07:08:09";
     QTest::newRow("month 13") << QList<int>{24, 13, 5, 7, 8, 9} << "2024-01-05 07:08:09";
-    QTest::newRow("day 32, hour 24, minute 60, second 60") << QList<int>{9, 12, 32, 24, 60, 60}
-                                                           << "2009-12-01 00:00:00";
+    QTest::newRow("day 32, hour 24, minute 60, second 60")
+        << QList<int>{9, 12, 32, 24, 60, 60} << "2009-12-01 00:00:00";
     QTest::newRow("upper bounds") << QList<int>{99, 12, 31, 23, 59, 59} << "2099-12-31 23:59:59";
 }
 
@@ -104,13 +118,20 @@ void TestChannelFormat::durations_data() {
     QTest::addColumn<qint64>("seconds");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("dayHhMm");
-    QTest::newRow("0") << qint64(0) << "0" << "00:00";
-    QTest::newRow("59") << qint64(59) << "59秒" << "00:00";
-    QTest::newRow("60") << qint64(60) << "1分钟" << "00:01";
-    QTest::newRow("3600") << qint64(3600) << "1小时" << "01:00";
-    QTest::newRow("86400") << qint64(86400) << "1天" << "1天00:00";
-    QTest::newRow("90061") << qint64(90061) << "1天1小时1分钟1秒" << "1天01:01";
-    QTest::newRow("100 days") << qint64(8640000 + 7200) << "100天2小时" << "100天02:00";
+    QTest::newRow("0") << qint64(0) << "0"
+                       << "00:00";
+    QTest::newRow("59") << qint64(59) << "59秒"
+                        << "00:00";
+    QTest::newRow("60") << qint64(60) << "1分钟"
+                        << "00:01";
+    QTest::newRow("3600") << qint64(3600) << "1小时"
+                          << "01:00";
+    QTest::newRow("86400") << qint64(86400) << "1天"
+                           << "1天00:00";
+    QTest::newRow("90061") << qint64(90061) << "1天1小时1分钟1秒"
+                           << "1天01:01";
+    QTest::newRow("100 days") << qint64(8640000 + 7200) << "100天2小时"
+                              << "100天02:00";
 }
 
 void TestChannelFormat::durations() {

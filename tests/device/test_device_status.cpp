@@ -1,8 +1,7 @@
-#include "device/device_status.h"
 #include "../support/connect_frame.h"
+#include "device/device_status.h"
 
 #include <QtTest>
-
 
 class TestDeviceStatus : public QObject {
     Q_OBJECT
@@ -32,7 +31,7 @@ void TestDeviceStatus::wholeConnectResponse() {
     f.u8(36, 0x02);
     f.u8(37, 0x03);
     f.bytes(40, "USER");
-    f.bytes(60, "\xb2\xe2\xca\xd4");  // 测试 in GBK
+    f.bytes(60, "\xb2\xe2\xca\xd4"); // 测试 in GBK
     f.bytes(80, "L99-2");
     f.bytes(90, "SN0001");
     f.bytes(100, QByteArray::fromHex("241231235958"));
@@ -146,7 +145,10 @@ void TestDeviceStatus::serialNumber_data() {
     QTest::addColumn<QByteArray>("field");
     QTest::addColumn<QByteArray>("serial");
     QTest::newRow("trailing zeros") << QByteArray("12345\0\0\0\0\0", 10) << QByteArray("12345");
-    QTest::newRow("zeros inside") << QByteArray("12\0\0" "345\0\0\0", 10) << QByteArray("12345");
+    QTest::newRow("zeros inside") << QByteArray("12\0\0"
+                                                "345\0\0\0",
+                                                10)
+                                  << QByteArray("12345");
     QTest::newRow("all zero") << QByteArray(10, '\0') << QByteArray();
 }
 
@@ -234,7 +236,7 @@ void TestDeviceStatus::invalidBcdKeepsLaterTimeFields() {
     QCOMPARE(s.timestampedRecords, 1);
     QCOMPARE(s.timedStartTime, previous.timedStartTime);
     QCOMPARE(s.timedStopTime, previous.timedStopTime);
-    QCOMPARE(s.firmwareText, QStringLiteral("134"));  // decoding goes on after the time step
+    QCOMPARE(s.firmwareText, QStringLiteral("134")); // decoding goes on after the time step
 
     // Invalid byte in the timed stop: start time and flags are read, the stop keeps part.
     ConnectFrame g;

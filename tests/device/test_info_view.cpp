@@ -21,17 +21,22 @@ void TestInfoView::recordingTexts_data() {
     QTest::addColumn<QString>("capacityText");
     QTest::addColumn<QString>("countText");
     QTest::addColumn<QString>("intervalText");
-    QTest::newRow("partly filled") << 1234u << 10000u << 600u << "总  容  量：10000【总耗时：69天10小时40分钟】"
-                                   << "记录次数：1234【12.34%，剩余耗时：60天21小时】" << "记录间隔：10分钟";
+    QTest::newRow("partly filled") << 1234u << 10000u << 600u
+                                   << "总  容  量：10000【总耗时：69天10小时40分钟】"
+                                   << "记录次数：1234【12.34%，剩余耗时：60天21小时】"
+                                   << "记录间隔：10分钟";
     QTest::newRow("odd interval") << 5u << 100u << 3661u << "总  容  量：100【总耗时：4天5小时41分钟40秒】"
                                   << "记录次数：5【5.00%，剩余耗时：4天36分钟35秒】"
                                   << "记录间隔：1小时1分钟1秒";
     QTest::newRow("full") << 10000u << 10000u << 60u << "总  容  量：10000【总耗时：6天22小时40分钟】"
-                          << "记录次数：10000【100.00%，剩余耗时：0】" << "记录间隔：1分钟";
+                          << "记录次数：10000【100.00%，剩余耗时：0】"
+                          << "记录间隔：1分钟";
     QTest::newRow("beyond capacity") << 12u << 10u << 2u << "总  容  量：10【总耗时：20秒】"
-                                     << "记录次数：12【120.00%，剩余耗时：0】" << "记录间隔：2秒";
+                                     << "记录次数：12【120.00%，剩余耗时：0】"
+                                     << "记录间隔：2秒";
     QTest::newRow("no capacity") << 0u << 0u << 0u << "总  容  量：0【总耗时：0】"
-                                 << "记录次数：0【0.00%，剩余耗时：0】" << "记录间隔：0";
+                                 << "记录次数：0【0.00%，剩余耗时：0】"
+                                 << "记录间隔：0";
     // recordCount x 10000 overflows 32 bits here.
     QTest::newRow("large counts") << 4000000000u << 4294967295u << 1u
                                   << "总  容  量：4294967295【总耗时：49710天6小时28分钟15秒】"
@@ -69,7 +74,8 @@ void TestInfoView::firmware_data() {
     QTest::newRow("not upgradable") << 0 << "140" << 1 << 0x89 << 0x01 << 3 << 1 << "固件版本：140";
     QTest::newRow("old firmware") << 1 << "21" << 0 << 0xFF << 0x03 << 3 << 1 << "固件版本：21.S1";
     QTest::newRow("series 2") << 1 << "132" << 2 << 0x01 << 0 << 5 << 0 << "固件版本：132.S0";
-    QTest::newRow("every letter") << 1 << "139" << 0 << 0xFF << 0x03 << 12 << 1 << "固件版本：139.S1BH.P12LAGM2YTK";
+    QTest::newRow("every letter") << 1 << "139" << 0 << 0xFF << 0x03 << 12 << 1
+                                  << "固件版本：139.S1BH.P12LAGM2YTK";
     QTest::newRow("M1 without M2") << 1 << "133" << 0 << 0x10 << 0 << 0 << 0 << "固件版本：133.S1.M1";
     QTest::newRow("no flags") << 1 << "150" << 1 << 0 << 0 << 0 << 1 << "固件版本：150.S2T";
     QTest::newRow("H and K need newer") << 1 << "136" << 0 << 0x80 << 0x03 << 0 << 0 << "固件版本：136.S1B.";
@@ -106,9 +112,15 @@ void TestInfoView::channelLine() {
     s.channels[1] = {-5, 9000, 0, 0, 10000, 2, 2, 3};
     const InfoViewTexts t = infoViewTexts(s);
     QCOMPARE(t.channelCount, QStringLiteral("通  道  数：2"));
-    QCOMPARE(t.channels,
-             QStringList({QStringLiteral("通  道    1：【温度<℃>】，量程【-40.0，85.0】，报警下限上限【0.0，30.5】，报警开关【打开】"),
-                          QStringLiteral("通  道    2：【湿度<%RH>】，量程【0.00，100.00】，报警下限上限【-0.05，90.00】，报警开关【关闭】")}));
+    QCOMPARE(
+        t.channels,
+        QStringList(
+            {QStringLiteral(
+                 "通  道    "
+                 "1：【温度<℃>】，量程【-40.0，85.0】，报警下限上限【0.0，30.5】，报警开关【打开】"),
+             QStringLiteral(
+                 "通  道    "
+                 "2：【湿度<%RH>】，量程【0.00，100.00】，报警下限上限【-0.05，90.00】，报警开关【关闭】")}));
 
     // More channels announced than an instrument can carry: only the decoded ones get lines.
     s.channelCount = 200;
@@ -122,7 +134,7 @@ void TestInfoView::identityTexts() {
     DeviceStatus s;
     s.address = 255;
     s.userName = QByteArray("USER\0junk", 9).leftJustified(20, '\0');
-    s.title = QByteArray("\xb2\xe2\xca\xd4").leftJustified(20, '\0');  // 测试
+    s.title = QByteArray("\xb2\xe2\xca\xd4").leftJustified(20, '\0'); // 测试
     s.model = QByteArray("KV20-TH").leftJustified(10, '\0');
     s.serialNumber = "SN0001";
     s.startTimeUnset = 1;
@@ -142,8 +154,8 @@ void TestInfoView::identityTexts() {
 }
 
 void TestInfoView::selectorItems() {
-    const std::pair<quint32, int> intervals[] = {{2, 0},      {10, 2},      {600, 7},    {18000, 12}, {86400, 14},
-                                                 {864000, 18}, {3661, -1},   {0, -1},     {4, -1}};
+    const std::pair<quint32, int> intervals[] = {{2, 0},       {10, 2},    {600, 7}, {18000, 12}, {86400, 14},
+                                                 {864000, 18}, {3661, -1}, {0, -1},  {4, -1}};
     for (const auto& [seconds, item] : intervals)
         QCOMPARE(intervalItemIndex(seconds), item);
     QCOMPARE(startModeItemIndex(QStringLiteral("立即启动")), 0);

@@ -7,7 +7,8 @@ namespace {
 struct Rec {
     QByteArray stamp = QByteArray::fromHex("241231235958");
     int battery = 87, power = 1;
-    QByteArray position = QByteArray::fromHex("7801E240" "1E00100F");  // 120.123456, 30.004111
+    QByteArray position = QByteArray::fromHex("7801E240"
+                                              "1E00100F"); // 120.123456, 30.004111
     int satellites = 9;
     QList<int> values;
 };
@@ -90,16 +91,18 @@ void TestGprsLog::rowsInBothFormats() {
     a.values = {235, -32766};
     Rec b;
     b.power = 4;
-    b.position = QByteArray::fromHex("81E2C0DE" "00000000");
+    b.position = QByteArray::fromHex("81E2C0DE"
+                                     "00000000");
     b.values = {-5, 60};
     b.stamp = QByteArray::fromHex("250101000000");
 
     const auto lonLat = aDecodeGprsPacket(packet(1, 2, 2, {a, b}));
     QVERIFY(lonLat);
-    QCOMPARE(gprsHeader(*lonLat), (QStringList{"序号", "时间", "电量<%>", "外部电源", "经度", "纬度", "卫星数",
-                                               "1温度<℃>", "2湿度<%RH>"}));
+    QCOMPARE(gprsHeader(*lonLat), (QStringList{"序号", "时间", "电量<%>", "外部电源", "经度", "纬度",
+                                               "卫星数", "1温度<℃>", "2湿度<%RH>"}));
     QCOMPARE(gprsRow(*lonLat, lonLat->records[0], 1, status),
-             (QStringList{"1", "2024-12-31_23:59:58", "87", "有电", "120.123456", "30.004111", "9", "23.5", "null"}));
+             (QStringList{"1", "2024-12-31_23:59:58", "87", "有电", "120.123456", "30.004111", "9", "23.5",
+                          "null"}));
 
     const auto cell = aDecodeGprsPacket(packet(2, 2, 2, {a, b}));
     QVERIFY(cell);

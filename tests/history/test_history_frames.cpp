@@ -26,7 +26,7 @@ void TestHistoryFrames::plotReset() {
     s.channels[2] = {0, 0, 0, 0, 0, 2, 2, 2};
     plot.aInitPlot(8);
     plot.addPoint(0, QDateTime(QDate(2024, 3, 5), QTime(7, 0)), 21.5);
-    plot.aInitPlot(3, s);  // the second call replaces the first
+    plot.aInitPlot(3, s); // the second call replaces the first
 
     QCustomPlot* c = plot.chart();
     QCOMPARE(plot.seriesCount(), 9);
@@ -76,7 +76,7 @@ void TestHistoryFrames::plotGapsBreakLines() {
     auto it = g->data()->constBegin();
     QCOMPARE(it->key, double(t0.toSecsSinceEpoch()));
     QCOMPARE(it->value, 1.5);
-    QVERIFY(std::isnan((it + 1)->value));  // QCustomPlot ends a line at a NaN value
+    QVERIFY(std::isnan((it + 1)->value)); // QCustomPlot ends a line at a NaN value
     QCOMPARE((it + 2)->value, 2.5);
     QCOMPARE(plot.chart()->xAxis->range().lower, double(t0.toSecsSinceEpoch()));
     QCOMPARE(plot.chart()->xAxis->range().size(), 3600.0);
@@ -134,7 +134,7 @@ void TestHistoryFrames::tableHoldsAFullDownload() {
     QCOMPARE(m.columnCount(), cols);
     QCOMPARE(m.data(m.index(100000, 9)).toString(), QStringLiteral("1000009"));
     QCOMPARE(m.text(0, 0), QStringLiteral("0"));
-    QCOMPARE(m.text(rows, 0), QString());   // outside: empty, never a crash
+    QCOMPARE(m.text(rows, 0), QString()); // outside: empty, never a crash
     QCOMPARE(m.text(0, cols), QString());
     m.setText(-1, 0, "x");
     m.setText(0, 99, "x");

@@ -16,7 +16,7 @@ void TestChainRules::readsAfterConnect_data() {
     QTest::addColumn<QString>("response");
     QTest::addColumn<int>("autoRead");
     QTest::addColumn<bool>("gprs");
-    QTest::addColumn<int>("value");  // startTimeUnset or firmware number
+    QTest::addColumn<int>("value"); // startTimeUnset or firmware number
     QTest::addColumn<int>("next");
     QTest::addColumn<int>("autoAfter");
     QTest::newRow("connect, start time unset") << "connect" << 1 << false << 1 << int(FollowSetClock) << 1;

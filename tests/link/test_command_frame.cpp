@@ -17,11 +17,12 @@ void TestCommandFrame::build_data() {
     QTest::addColumn<QByteArray>("payload");
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("connect, address 1") << 1 << QByteArray(Cmd::ConnectPiece) << QByteArray()
-                                        << QByteArray("AA 01 01 02 00 AE cc") << QByteArray::fromHex("AA01010200AECC");
-    QTest::newRow("connect, general address") << 0 << QByteArray(Cmd::ConnectPiece) << QByteArray()
-                                              << QByteArray("AA 00 01 02 00 AD cc")
-                                              << QByteArray::fromHex("AA00010200ADCC");
+    QTest::newRow("connect, address 1")
+        << 1 << QByteArray(Cmd::ConnectPiece) << QByteArray() << QByteArray("AA 01 01 02 00 AE cc")
+        << QByteArray::fromHex("AA01010200AECC");
+    QTest::newRow("connect, general address")
+        << 0 << QByteArray(Cmd::ConnectPiece) << QByteArray() << QByteArray("AA 00 01 02 00 AD cc")
+        << QByteArray::fromHex("AA00010200ADCC");
     QTest::newRow("address 255, monitor open")
         << 255 << QByteArray(Cmd::MonitorOpenPiece) << QByteArray() << QByteArray("AA FF 91 03 00 01 3E cc")
         << QByteArray::fromHex("AAFF910300013ECC");
@@ -29,9 +30,9 @@ void TestCommandFrame::build_data() {
     QTest::newRow("set address, payload after blank piece")
         << 1 << QByteArray(Cmd::SetAddressPiece) << QByteArray("05") << QByteArray("AA 01 04 03 00 05 B7 cc")
         << QByteArray::fromHex("AA0104030005B7CC");
-    QTest::newRow("download packet, payload glued") << 2 << QByteArray(Cmd::DownloadPacketPiece)
-                                                    << QByteArray(" 0A 00") << QByteArray("AA 02 12 04 00 0A 00 CC cc")
-                                                    << QByteArray::fromHex("AA021204000A00CCCC");
+    QTest::newRow("download packet, payload glued")
+        << 2 << QByteArray(Cmd::DownloadPacketPiece) << QByteArray(" 0A 00")
+        << QByteArray("AA 02 12 04 00 0A 00 CC cc") << QByteArray::fromHex("AA021204000A00CCCC");
 }
 
 void TestCommandFrame::build() {

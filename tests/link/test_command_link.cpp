@@ -1,5 +1,5 @@
-#include "link/command_link.h"
 #include "../support/fake_link_peers.h"
+#include "link/command_link.h"
 
 #include <QtTest>
 
@@ -85,7 +85,7 @@ void TestCommandLink::splitAnswers() {
     QCOMPARE(r.link.state().connected, handled);
     QCOMPARE(r.link.Timer1().isActive(), handled == 0);
     if (!handled) {
-        r.link.Timer1Timer();  // not connected: the scan resends on the same port
+        r.link.Timer1Timer(); // not connected: the scan resends on the same port
         QCOMPARE(r.serial.writes(), 2);
     }
     // The receive buffer is cleared after each frame.
@@ -207,23 +207,21 @@ void TestCommandLink::followUpStepClicksRegisteredControl() {
         clicks << "Button13";
         r.link.sendCommand(buildCommandFrame(1, Cmd::RestartRecordingPiece, "24 03 05 07 08 09"));
     });
-    r.link.dispatcher().registerHandler(0x06, [&](QByteArrayView) {
-        r.link.state().followUpAction = FollowRestartRecording;
-    });
+    r.link.dispatcher().registerHandler(
+        0x06, [&](QByteArrayView) { r.link.state().followUpAction = FollowRestartRecording; });
     r.link.dispatcher().registerHandler(0x03, [&](QByteArrayView) {});
     r.link.sendCommand(buildCommandFrame(1, Cmd::SetRecordingParamsPiece, QByteArray(84 * 3, '0')));
     r.receive(responseFrame(0x06, QByteArray(1, '\x01')));
     QCOMPARE(clicks, QStringList{"Button13"});
-    QVERIFY(r.serial.open);  // the follow-up's command is on its way on the open port
+    QVERIFY(r.serial.open); // the follow-up's command is on its way on the open port
     QCOMPARE(r.link.state().followUpAction, 0);
     QVERIFY(r.link.Timer1().isActive());
     r.receive(responseFrame(0x03, QByteArray(1, '\x01')));
     QVERIFY(!r.serial.open);
 
     // Keep-open step: the port stays open and nothing is clicked.
-    r.link.dispatcher().registerHandler(0x1d, [&](QByteArrayView) {
-        r.link.state().followUpAction = FollowKeepOpen;
-    });
+    r.link.dispatcher().registerHandler(
+        0x1d, [&](QByteArrayView) { r.link.state().followUpAction = FollowKeepOpen; });
     r.link.sendCommand(buildCommandFrame(1, Cmd::ReadBatteryPiece));
     r.receive(responseFrame(0x1d, QByteArray(1, '\x01')));
     QVERIFY(r.serial.open);
@@ -277,7 +275,7 @@ void TestCommandLink::shrunkPortListRestartsFromLast() {
     QStringList ports{QStringLiteral("ttyUSB0"), QStringLiteral("ttyUSB1"), QStringLiteral("ttyUSB2")};
     Rig r;
     r.link.portLister = [&] { return ports; };
-    r.link.Button2Click();  // starts at ttyUSB2, which answers
+    r.link.Button2Click(); // starts at ttyUSB2, which answers
     r.receive(responseFrame(0x01));
     QCOMPARE(r.link.state().scanIndex, 2);
     ports = {QStringLiteral("ttyUSB0"), QStringLiteral("ttyUSB1")};
@@ -304,14 +302,14 @@ void TestCommandLink::transmitterFrames() {
     r.connectOnce();
     QList<QByteArray> seen;
     r.link.dispatcher().transmitterHandler = [&](QByteArrayView f) { seen << f.toByteArray(); };
-    const QByteArray answer = QByteArray::fromHex("010302000A") ;
+    const QByteArray answer = QByteArray::fromHex("010302000A");
     const quint16 crc = crc16(answer);
     const QByteArray frame = answer + char(crc & 0xFF) + char(crc >> 8);
     r.link.sendCommand(QByteArray("01 03 00 01 00 01 D5 CA"));
     r.link.state().transmitterOp = 6;
     r.receive(frame);
     QCOMPARE(seen, QList<QByteArray>{frame});
-    QVERIFY(r.link.Timer1().isActive());  // the download loop stops it itself
+    QVERIFY(r.link.Timer1().isActive()); // the download loop stops it itself
     r.link.state().transmitterOp = 1;
     r.receive(frame);
     QVERIFY(!r.link.Timer1().isActive());
@@ -336,7 +334,7 @@ void TestCommandLink::connectMeasuresRoundTrip() {
     QCOMPARE(r.link.state().everConnected, 1);
     QCOMPARE(r.host.caption, QStringLiteral("连接设备"));
     QCOMPARE(r.host.progress, 5);
-    QCOMPARE(clockClicks, 1);  // start time unset: the clock is set next
+    QCOMPARE(clockClicks, 1); // start time unset: the clock is set next
     QCOMPARE(r.link.state().autoReadChain, 1);
 }
 
@@ -345,7 +343,7 @@ void TestCommandLink::openFailureReported() {
     r.serial.failOpen = true;
     r.link.Button2Click();
     QCOMPARE(r.host.portProblem, QStringLiteral("cannot open"));
-    QCOMPARE(r.link.state().portOpen, 1);  // writes go nowhere until the time-out closes it
+    QCOMPARE(r.link.state().portOpen, 1); // writes go nowhere until the time-out closes it
     r.link.Timer1Timer();
     r.link.Timer1Timer();
     QCOMPARE(r.host.status, Timeout);

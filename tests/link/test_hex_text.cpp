@@ -30,8 +30,8 @@ void TestHexText::checksums_data() {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QByteArray>("crc");
     QTest::addColumn<QByteArray>("sum");
-    QTest::newRow("modbus read request") << QByteArray("01 03 00 01 00 01") << QByteArray("D5 CA")
-                                          << QByteArray("06");
+    QTest::newRow("modbus read request")
+        << QByteArray("01 03 00 01 00 01") << QByteArray("D5 CA") << QByteArray("06");
     QTest::newRow("connect address 1") << QByteArray("AA 01 01 02 00") << QByteArray() << QByteArray("AE");
     QTest::newRow("sum wraps") << QByteArray("FF FF") << QByteArray() << QByteArray("FE");
     QTest::newRow("empty") << QByteArray("") << QByteArray("FF FF") << QByteArray("00");
@@ -63,7 +63,8 @@ void TestHexText::checksumFailsOnNonHex() {
 void TestHexText::hexToBytes_data() {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("connect frame") << QByteArray("AA 01 01 02 00 AE cc") << QByteArray::fromHex("AA01010200AECC");
+    QTest::newRow("connect frame") << QByteArray("AA 01 01 02 00 AE cc")
+                                   << QByteArray::fromHex("AA01010200AECC");
     QTest::newRow("empty") << QByteArray("") << QByteArray();
     QTest::newRow("trailing blanks") << QByteArray("BB 01   ") << QByteArray::fromHex("BB01");
     QTest::newRow("single digit then blank") << QByteArray("A 1") << QByteArray::fromHex("0A01");
@@ -88,19 +89,45 @@ void TestHexText::numberConversions_data() {
     QTest::addColumn<QString>("function");
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("hexToDec 01 02") << "aHexToDec" << "01 02" << "258";
-    QTest::newRow("hexToDec 00") << "aHexToDec" << "00" << "0";
-    QTest::newRow("hexToDec FF") << "aHexToDec" << "FF" << "255";
-    QTest::newRow("hexToDec 8 digits") << "aHexToDec" << "FFFFFFFF" << "4294967295";
-    QTest::newRow("decToHex16 -5") << "aDecToHex16" << "-5" << " 05 80";
-    QTest::newRow("decToHex16 300") << "aDecToHex16" << "300" << " 2C 01";
-    QTest::newRow("decToHex16 0") << "aDecToHex16" << "0" << " 00 00";
-    QTest::newRow("decToHex16 -32767") << "aDecToHex16" << "-32767" << " FF FF";
-    QTest::newRow("decToHex16 65535") << "aDecToHex16" << "65535" << " FF FF";
-    QTest::newRow("decToHex8 10") << "aDecToHex8" << "10" << " 0A";
-    QTest::newRow("decToHex8 255") << "aDecToHex8" << "255" << " FF";
-    QTest::newRow("swap16") << "aHexSwap16" << "1234" << "3412";
-    QTest::newRow("swap32") << "aHexSwap32" << "12345678" << "78563412";
+    QTest::newRow("hexToDec 01 02") << "aHexToDec"
+                                    << "01 02"
+                                    << "258";
+    QTest::newRow("hexToDec 00") << "aHexToDec"
+                                 << "00"
+                                 << "0";
+    QTest::newRow("hexToDec FF") << "aHexToDec"
+                                 << "FF"
+                                 << "255";
+    QTest::newRow("hexToDec 8 digits") << "aHexToDec"
+                                       << "FFFFFFFF"
+                                       << "4294967295";
+    QTest::newRow("decToHex16 -5") << "aDecToHex16"
+                                   << "-5"
+                                   << " 05 80";
+    QTest::newRow("decToHex16 300") << "aDecToHex16"
+                                    << "300"
+                                    << " 2C 01";
+    QTest::newRow("decToHex16 0") << "aDecToHex16"
+                                  << "0"
+                                  << " 00 00";
+    QTest::newRow("decToHex16 -32767") << "aDecToHex16"
+                                       << "-32767"
+                                       << " FF FF";
+    QTest::newRow("decToHex16 65535") << "aDecToHex16"
+                                      << "65535"
+                                      << " FF FF";
+    QTest::newRow("decToHex8 10") << "aDecToHex8"
+                                  << "10"
+                                  << " 0A";
+    QTest::newRow("decToHex8 255") << "aDecToHex8"
+                                   << "255"
+                                   << " FF";
+    QTest::newRow("swap16") << "aHexSwap16"
+                            << "1234"
+                            << "3412";
+    QTest::newRow("swap32") << "aHexSwap32"
+                            << "12345678"
+                            << "78563412";
 }
 
 void TestHexText::numberConversions() {
@@ -168,7 +195,7 @@ void TestHexText::fieldReaders() {
 
 void TestHexText::fieldReadersOutsideViewReadZero() {
     const QByteArray backing = QByteArray::fromHex("1122334455");
-    const QByteArrayView frame(backing.constData(), 2);  // the bytes after it must never be read
+    const QByteArrayView frame(backing.constData(), 2); // the bytes after it must never be read
     QCOMPARE(aBufU32(frame, 0), 0x2211u);
     QCOMPARE(aBufU16(frame, 1), quint16(0x22));
     QCOMPARE(aBufU8(frame, 2), quint8(0));
@@ -227,13 +254,20 @@ void TestHexText::impliedDecimals_data() {
     QTest::addColumn<int>("value");
     QTest::addColumn<QString>("one");
     QTest::addColumn<QString>("two");
-    QTest::newRow("0") << 0 << "0.0" << "0.00";
-    QTest::newRow("-15") << -15 << "-1.5" << "-0.15";
-    QTest::newRow("7") << 7 << "0.7" << "0.07";
-    QTest::newRow("5") << 5 << "0.5" << "0.05";
-    QTest::newRow("-5") << -5 << "-0.5" << "-0.05";
-    QTest::newRow("1234") << 1234 << "123.4" << "12.34";
-    QTest::newRow("305") << 305 << "30.5" << "3.05";
+    QTest::newRow("0") << 0 << "0.0"
+                       << "0.00";
+    QTest::newRow("-15") << -15 << "-1.5"
+                         << "-0.15";
+    QTest::newRow("7") << 7 << "0.7"
+                       << "0.07";
+    QTest::newRow("5") << 5 << "0.5"
+                       << "0.05";
+    QTest::newRow("-5") << -5 << "-0.5"
+                        << "-0.05";
+    QTest::newRow("1234") << 1234 << "123.4"
+                          << "12.34";
+    QTest::newRow("305") << 305 << "30.5"
+                         << "3.05";
 }
 
 void TestHexText::impliedDecimals() {

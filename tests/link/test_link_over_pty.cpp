@@ -1,10 +1,10 @@
 // The link with the real serial component on a pseudo-terminal, against the simulated instrument.
 
+#include "../support/fake_link_peers.h"
 #include "device/device_status.h"
 #include "link/command_link.h"
 #include "link/tcomm_transport.h"
 #include "sim/simulator.h"
-#include "../support/fake_link_peers.h"
 
 #include <QtTest>
 
@@ -28,7 +28,7 @@ struct Bench {
         comm.OnReceiveData = [this](TComm*, const char* buffer, quint16 length) {
             link.Comm1ReceiveData(buffer, length);
         };
-        link.state().responseTimeoutMs = 1200;  // longer than a three-piece answer with its pauses
+        link.state().responseTimeoutMs = 1200; // longer than a three-piece answer with its pauses
         link.openPauseMs = 20;
         link.portLister = [this] { return ports; };
         link.dispatcher().analyzeAndDisplay = [this](QByteArrayView frame) {
@@ -69,12 +69,12 @@ void TestLinkOverPty::scanFindsInstrument() {
     QVERIFY(b.link.state().roundTripMs > 0);
     qInfo("connect round trip over the pty: %lld ms", b.link.state().roundTripMs);
     QCOMPARE(b.link.state().connected, 1);
-    QTRY_VERIFY_WITH_TIMEOUT(!b.comm.isOpen(), 2000);  // closed after the answer
+    QTRY_VERIFY_WITH_TIMEOUT(!b.comm.isOpen(), 2000); // closed after the answer
 }
 
 void TestLinkOverPty::faultsEndAsTheRulesSay_data() {
     QTest::addColumn<QString>("fault");
-    QTest::addColumn<int>("requests");  // requests the instrument saw before the one answer counted
+    QTest::addColumn<int>("requests"); // requests the instrument saw before the one answer counted
     QTest::newRow("split in two") << "split2" << 1;
     QTest::newRow("split in three: resent") << "split3" << 2;
     QTest::newRow("wrong sum: resent") << "wrong-sum" << 2;

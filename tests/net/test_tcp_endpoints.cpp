@@ -86,7 +86,7 @@ void TestTcpEndpoints::linkTransportSendsOnlyWhenConnected() {
     TcpServerEndpoint server;
     TcpClientEndpoint client;
     TcpLinkTransport transport(server, client);
-    transport.aTcpSendStr("AA 01 01 02 00 AE cc");  // nothing open: nothing happens
+    transport.aTcpSendStr("AA 01 01 02 00 AE cc"); // nothing open: nothing happens
     transport.aTcpServiceSendStr("AA 01 01 02 00 AE cc");
 
     QVERIFY(server.listen(0));
@@ -141,8 +141,8 @@ void TestTcpEndpoints::floodKeepsLoopAndMemoryBounded() {
     qInfo("flood: %lld bytes read in %lld ms by %d connections, %d heartbeat ticks, RSS %lld -> %lld kB",
           received, elapsed, int(server.connectionCount()), ticks, rssBefore, rssAfter);
     QVERIFY(received > 0);
-    QVERIFY(ticks >= 5);                         // the loop kept turning
-    QVERIFY(rssAfter - rssBefore < 200 * 1024);  // generous: far less than what was sent
+    QVERIFY(ticks >= 5);                        // the loop kept turning
+    QVERIFY(rssAfter - rssBefore < 200 * 1024); // generous: far less than what was sent
 }
 
 QTEST_GUILESS_MAIN(TestTcpEndpoints)

@@ -46,8 +46,8 @@ struct FakeSerial : SerialTransport {
     bool open = false;
     bool failOpen = false;
     quint32 baud = 9600, readInterval = 0;
-    QStringList log;      // "open pts/1", "write AA 01 …", "close"
-    QStringList writtenTo;  // port of each write
+    QStringList log;       // "open pts/1", "write AA 01 …", "close"
+    QStringList writtenTo; // port of each write
 
     void setCommName(const QString& n) override { name = n; }
     QString commName() const override { return name; }
@@ -81,7 +81,7 @@ struct FakeSerial : SerialTransport {
 
 struct FakeTcp : TcpTransport {
     QList<QByteArray> client, server;
-    bool serverHasNoPeer = false;  // listening, nobody connected: the send fails
+    bool serverHasNoPeer = false; // listening, nobody connected: the send fails
     void aTcpSendStr(const HexText& text) override { client << text; }
     void aTcpServiceSendStr(const HexText& text) override {
         if (serverHasNoPeer)

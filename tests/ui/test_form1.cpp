@@ -1,5 +1,5 @@
-#include "ui/form1.h"
 #include "../support/connect_frame.h"
+#include "ui/form1.h"
 
 #include "device/device_status.h"
 #include "history/history_grid.h"
@@ -95,15 +95,14 @@ private slots:
 
 private:
     void makeForm();
-    template <class T = QWidget>
-    T* find(const char* name) {
+    template <class T = QWidget> T* find(const char* name) {
         T* w = form->findChild<T*>(QString::fromLatin1(name));
         if (!w)
             qWarning("no control %s", name);
         return w;
     }
     std::unique_ptr<TForm1> form;
-    std::unique_ptr<TForm1> pristine;  // as the start-up left it; never changed by a test
+    std::unique_ptr<TForm1> pristine; // as the start-up left it; never changed by a test
     int connects = 0;
 };
 
@@ -128,7 +127,7 @@ void TestForm1::cleanup() {
 void TestForm1::startState_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("expected");  // facts that must hold
+    QTest::addColumn<QStringList>("expected"); // facts that must hold
     auto row = [](const char* name, const QString& text, const QStringList& f = {}) {
         QTest::newRow(name) << QString::fromLatin1(name) << text << f;
     };
@@ -346,8 +345,8 @@ void TestForm1::frame() {
     auto* pages = find<QTabWidget>("PageControl1");
     const QStringList names{"TabSheet1", "TabSheet5", "TabSheet6", "TabSheet3", "TabSheet4",
                             "TabSheet8", "TabSheet9", "TabSheet7", "TabSheet11"};
-    const QStringList captions{"信息栏", "历史数据", "历史曲线", "参数设置", "短信操作",
-                               "GPRS网络", "变送器", "接收机", "固件升级"};
+    const QStringList captions{"信息栏",   "历史数据", "历史曲线", "参数设置", "短信操作",
+                               "GPRS网络", "变送器",   "接收机",   "固件升级"};
     QCOMPARE(pages->count(), names.size());
     for (int i = 0; i < pages->count(); ++i) {
         QCOMPARE(pages->widget(i)->objectName(), names[i]);
@@ -392,8 +391,9 @@ void TestForm1::frame() {
     // The frame grows with the window.
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    QCOMPARE(form->size(), QSize(971, 686));  // no page asks for more room than that
-    const QSize treeBefore = find("TreeView1")->size(), gridBefore = grid->size(), plotBefore = find("Plot1")->size();
+    QCOMPARE(form->size(), QSize(971, 686)); // no page asks for more room than that
+    const QSize treeBefore = find("TreeView1")->size(), gridBefore = grid->size(),
+                plotBefore = find("Plot1")->size();
     const QSize pagesBefore = pages->size();
     form->resize(1300, 900);
     QTRY_VERIFY(pages->width() > pagesBefore.width() && pages->height() > pagesBefore.height());
@@ -407,7 +407,7 @@ void TestForm1::frame() {
 
 void TestForm1::startupEndsWithOneConnect() {
     makeForm();
-    QCOMPARE(connects, 1);  // the fixture's window connected once while it was created
+    QCOMPARE(connects, 1); // the fixture's window connected once while it was created
 
     // A second window records what it looks like at the moment its start-up connects:
     // the connect comes last, after every fill.
@@ -424,25 +424,27 @@ void TestForm1::startupEndsWithOneConnect() {
                 return f;
         return nullptr;
     };
-    TForm1 second(TForm1::Hooks{
-        [&] {
-            ++seen.connects;
-            TForm1* w = creating();
-            QVERIFY(w);
-            seen.memo = w->findChild<QPlainTextEdit*>("Memo1")->toPlainText();
-            seen.page = w->PageControl1->currentWidget()->objectName();
-            seen.locked = !w->findChild<QPushButton*>("Button6")->isEnabled();
-            seen.address = w->addressIndex();
-            seen.grid = QString::number(w->findChild<QTableView*>("StringGrid2")->model()->columnCount());
-        },
-        [&](int ms) { seen.timeout = ms; }, [&] { seen.linkReset = true; }, {}});
+    TForm1 second(TForm1::Hooks{[&] {
+                                    ++seen.connects;
+                                    TForm1* w = creating();
+                                    QVERIFY(w);
+                                    seen.memo = w->findChild<QPlainTextEdit*>("Memo1")->toPlainText();
+                                    seen.page = w->PageControl1->currentWidget()->objectName();
+                                    seen.locked = !w->findChild<QPushButton*>("Button6")->isEnabled();
+                                    seen.address = w->addressIndex();
+                                    seen.grid = QString::number(
+                                        w->findChild<QTableView*>("StringGrid2")->model()->columnCount());
+                                },
+                                [&](int ms) { seen.timeout = ms; },
+                                [&] { seen.linkReset = true; },
+                                {}});
     QCOMPARE(seen.connects, 1);
     QCOMPARE(seen.timeout, 4096);
     QVERIFY(seen.linkReset);
     QCOMPARE(seen.memo, QStringLiteral("请连接设备"));
     QCOMPARE(seen.page, QStringLiteral("TabSheet6"));
     QVERIFY(seen.locked);
-    QCOMPARE(seen.address, 1);  // commands go to address 1 before any answer
+    QCOMPARE(seen.address, 1); // commands go to address 1 before any answer
     QCOMPARE(seen.grid, QStringLiteral("10"));
     QCOMPARE(second.deviceStatus().featureFlags, 0);
     QCOMPARE(second.deviceStatus().featureFlags2, 0);
@@ -454,9 +456,9 @@ void TestForm1::gbkLimits() {
     form->show();
     auto* edit8 = find<QLineEdit>("Edit8");
     edit8->setFocus();
-    typeText(edit8, QStringLiteral("温湿度记录仪温湿度记录仪"));  // 12 characters, 24 bytes
+    typeText(edit8, QStringLiteral("温湿度记录仪温湿度记录仪")); // 12 characters, 24 bytes
     QCOMPARE(edit8->text(), QStringLiteral("温湿度记录仪温湿度记"));
-    form->form3()->loginTrue();  // the serial number box is locked until a login
+    form->form3()->loginTrue(); // the serial number box is locked until a login
     auto* edit3 = find<QLineEdit>("Edit3");
     edit3->clear();
     typeText(edit3, QStringLiteral("序号AB序号CD"));
@@ -492,8 +494,8 @@ void TestForm1::informationView() {
     f.u8(14, 0x01);
     f.bytes(16, QByteArray::fromHex("240305070809"));
     f.u32(32, 600);
-    f.u8(36, 0x02);  // timed start
-    f.u8(37, 0x02);  // timed stop
+    f.u8(36, 0x02); // timed start
+    f.u8(37, 0x02); // timed stop
     f.bytes(40, "USER");
     f.bytes(60, "\xb2\xe2\xca\xd4");
     f.bytes(80, "KV20-TH");
@@ -554,7 +556,8 @@ void TestForm1::informationView() {
 
     QCOMPARE(find<QComboBox>("ComboBox4")->currentIndex(), 7);
     QCOMPARE(form->addressIndex(), 7);
-    QCOMPARE(find<QPlainTextEdit>("Memo1")->toPlainText(), QStringLiteral("连接成功，地址=7，连接耗时：125ms"));
+    QCOMPARE(find<QPlainTextEdit>("Memo1")->toPlainText(),
+             QStringLiteral("连接成功，地址=7，连接耗时：125ms"));
     QCOMPARE(find<QLineEdit>("Edit8")->text(), QStringLiteral("USER"));
     QCOMPARE(find<QLineEdit>("Edit9")->text(), QStringLiteral("测试"));
     QCOMPARE(find<QComboBox>("ComboBox2")->currentText(), QStringLiteral("KV20-TH"));
@@ -576,8 +579,8 @@ void TestForm1::informationView() {
     g.u8(1, 0);
     g.bytes(16, QByteArray::fromHex("000000000000"));
     g.u32(32, 3661);
-    g.u8(36, 0x03);  // manual start
-    g.u8(37, 0x09);  // not a stop mode
+    g.u8(36, 0x03); // manual start
+    g.u8(37, 0x09); // not a stop mode
     g.u32(112, 0);
     g.u8(138, 1);
     g.u8(139, 1);

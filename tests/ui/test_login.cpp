@@ -45,7 +45,7 @@ private:
             return group->palette().color(QPalette::WindowText) == QColor(Qt::black);
         if (off)
             return !(group->palette().color(QPalette::WindowText) == QColor(192, 192, 192));
-        return true;  // a mixed state counts as unlocked so the test fails on it
+        return true; // a mixed state counts as unlocked so the test fails on it
     }
 };
 
@@ -54,15 +54,33 @@ void TestLogin::login_data() {
     QTest::addColumn<QString>("password");
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("lower case") << "qk" << "qk" << "密码正确" << true;
-    QTest::newRow("upper case") << "qk" << "QK" << "密码正确" << true;
-    QTest::newRow("mixed case") << "qk" << "Qk" << "密码错误" << false;
-    QTest::newRow("mixed case 2") << "qk" << "qK" << "密码错误" << false;
-    QTest::newRow("empty password") << "qk" << "" << "密码错误" << false;
-    QTest::newRow("password with blank") << "qk" << "qk " << "密码错误" << false;
-    QTest::newRow("user with blank") << "qk " << "qk" << "没有这个用户名" << false;
-    QTest::newRow("user upper case") << "QK" << "qk" << "没有这个用户名" << false;
-    QTest::newRow("empty user") << "" << "qk" << "没有这个用户名" << false;
+    QTest::newRow("lower case") << "qk"
+                                << "qk"
+                                << "密码正确" << true;
+    QTest::newRow("upper case") << "qk"
+                                << "QK"
+                                << "密码正确" << true;
+    QTest::newRow("mixed case") << "qk"
+                                << "Qk"
+                                << "密码错误" << false;
+    QTest::newRow("mixed case 2") << "qk"
+                                  << "qK"
+                                  << "密码错误" << false;
+    QTest::newRow("empty password") << "qk"
+                                    << ""
+                                    << "密码错误" << false;
+    QTest::newRow("password with blank") << "qk"
+                                         << "qk "
+                                         << "密码错误" << false;
+    QTest::newRow("user with blank") << "qk "
+                                     << "qk"
+                                     << "没有这个用户名" << false;
+    QTest::newRow("user upper case") << "QK"
+                                     << "qk"
+                                     << "没有这个用户名" << false;
+    QTest::newRow("empty user") << ""
+                                << "qk"
+                                << "没有这个用户名" << false;
 }
 
 void TestLogin::login() {
@@ -128,7 +146,7 @@ void TestLogin::dialogIsNotModalAndKeepsEntries() {
 
 void TestLogin::timeout_data() {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("stored");  // -1: refused
+    QTest::addColumn<int>("stored"); // -1: refused
     QTest::newRow("plain") << "2500" << 2500;
     QTest::newRow("blanks around") << "  300 " << 300;
     QTest::newRow("smallest") << "1" << 1;

@@ -41,13 +41,15 @@ void TestWindowConnect::startUpConnectFillsTree() {
     TForm1 w(hooks);
 
     QTRY_COMPARE_WITH_TIMEOUT(w.link->state().connected, 1, 10000);
-    QCOMPARE(sim.request(1).bytes, QByteArray::fromHex("AA01010200AECC"));  // start-up goes to address 1
+    QCOMPARE(sim.request(1).bytes, QByteArray::fromHex("AA01010200AECC")); // start-up goes to address 1
     QVERIFY(w.Memo1->toPlainText().startsWith(QStringLiteral("连接成功")));
     QCOMPARE(w.Button2->text(), QStringLiteral("连接设备"));
     QCOMPARE(w.PageControl1->currentIndex(), 0);
     const QStringList texts = treeTexts(w);
-    QVERIFY2(texts.contains(QStringLiteral("通  道    1：【温度<℃>】，量程【-40.0，85.0】，报警下限上限【0.0，30.5】，报警开关【打开】")),
-             qPrintable(texts.join(u'\n')));
+    QVERIFY2(
+        texts.contains(QStringLiteral(
+            "通  道    1：【温度<℃>】，量程【-40.0，85.0】，报警下限上限【0.0，30.5】，报警开关【打开】")),
+        qPrintable(texts.join(u'\n')));
     QVERIFY2(texts.join(u'\n').contains(QStringLiteral("固件版本：140")), qPrintable(texts.join(u'\n')));
 
     // Asked on the general address, the instrument reports its own; the selector follows it
