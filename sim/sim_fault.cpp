@@ -27,12 +27,8 @@ void resum(QByteArray& a, bool modbus) {
             a = appendModbusCrc(QByteArrayView(a).first(a.size() - 2));
         return;
     }
-    if (a.size() >= 3) {
-        quint8 sum = 0;
-        for (qsizetype i = 0; i < a.size() - 2; ++i)
-            sum = quint8(sum + quint8(a[i]));
-        a[a.size() - 2] = char(sum);
-    }
+    if (a.size() >= 3)
+        a[a.size() - 2] = char(sum8(QByteArrayView(a).first(a.size() - 2)));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "sim/sim_gprs_upload.h"
 
+#include "link/hex_text.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -72,10 +74,7 @@ QByteArray buildGprsUpload(const SimGprsUpload& upload) {
             putS16(out, int(r.values.value(k)));
     }
     out.append(char(0x32));
-    quint8 sum = 0;
-    for (char c : out)
-        sum = quint8(sum + quint8(c));
-    out.append(char(sum));
+    out.append(char(sum8(out)));
     return out;
 }
 

@@ -37,6 +37,10 @@ double gprsCoordinate(int degrees, quint16 high, int low) {
     return (high & 0x8000) ? -value : value;
 }
 
+bool hasGprsUploadSum(QByteArrayView bytes) {
+    return bytes.size() >= 2 && quint8(bytes.back()) == sum8(bytes.first(bytes.size() - 1));
+}
+
 std::optional<GprsPacket> aDecodeGprsPacket(QByteArrayView p) {
     const qsizetype L = p.size();
     if (L < 2 || quint8(p[0]) != 0x31 || quint8(p[L - 2]) != 0x32)

@@ -42,6 +42,10 @@ struct GprsPacket {
     QString errorText;
 };
 
+// The trailing byte is the sum of every byte before it (an upload worth decoding; anything else is
+// only logged). Fewer than two bytes have no sum to check.
+bool hasGprsUploadSum(QByteArrayView bytes);
+
 // Decodes a packet; nullopt when it does not start with 0x31 or lacks the 0x32 before its sum.
 // Records are read only as far as the received bytes reach, never beyond.
 std::optional<GprsPacket> aDecodeGprsPacket(QByteArrayView packet);

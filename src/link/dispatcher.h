@@ -18,7 +18,6 @@ public:
     ResponseDispatcher(LinkState& state, QTimer& timer1, LinkHost& host, std::function<quint32()> tick);
 
     void registerHandler(quint8 code, Handler handler);
-    bool hasHandler(quint8 code) const { return m_handlers.count(code) != 0; }
 
     // Frames that are not 0xBB … 0xDD: transmitter (Modbus) responses.
     Handler transmitterHandler;

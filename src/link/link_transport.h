@@ -10,13 +10,11 @@ class SerialTransport {
 public:
     virtual ~SerialTransport() = default;
     virtual void setCommName(const QString& deviceName) = 0;
-    virtual QString commName() const = 0;
     // Throws std::exception (with the cause in what()) when the device cannot be opened.
     virtual void openPort() = 0;
     virtual void closePort() = 0;
     virtual bool writeData(const QByteArray& bytes) = 0;
     virtual void setBaudRate(quint32 rate) = 0;
-    virtual quint32 baudRate() const = 0;
     virtual void setReadIntervalTimeout(quint32 ms) = 0;
     // 9600 8N1, no flow control of any kind, XON/XOFF characters 0, read interval 128 ms.
     virtual void applyLinkDefaults() = 0;

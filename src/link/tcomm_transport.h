@@ -12,13 +12,11 @@ public:
     static void applyFormValues(TComm& comm);
 
     void setCommName(const QString& deviceName) override { m_comm.setCommName(deviceName); }
-    QString commName() const override { return m_comm.CommName(); }
     // Throws std::runtime_error whose text tells the operator why, in the window's language.
     void openPort() override;
     void closePort() override { m_comm.ClosePort(); }
     bool writeData(const QByteArray& bytes) override;
     void setBaudRate(quint32 rate) override { m_comm.setBaudRate(rate); }
-    quint32 baudRate() const override { return m_comm.BaudRate(); }
     void setReadIntervalTimeout(quint32 ms) override { m_comm.setReadIntervalTimeout(ms); }
     void applyLinkDefaults() override;
 

@@ -90,13 +90,14 @@ QByteArray readBounded(QTcpSocket* connection, qint64 maxBytes, const std::funct
     if (!connection)
         return {};
     const QByteArray bytes = connection->read(maxBytes);
-    if (connection->bytesAvailable() > 0 && again) {
-        QPointer<QTcpSocket> guard(connection);
-        QTimer::singleShot(0, connection, [guard, again] {
-            if (guard && guard->bytesAvailable() > 0)
+    // The rest is read on a later timer turn rather than straight away, so a peer that never stops
+    // sending shares the thread with the window's own timers and input. The connection is the
+    // timer's context: a connection that goes away takes the pending turn with it.
+    if (connection->bytesAvailable() > 0 && again)
+        QTimer::singleShot(1, connection, [connection, again] {
+            if (connection->bytesAvailable() > 0)
                 again();
         });
-    }
     return bytes;
 }
 

@@ -69,8 +69,8 @@ private:
     QTcpSocket m_socket;
 };
 
-// Reads what a handler's buffer takes and, when more is waiting, asks for another turn from the
-// event loop instead of dropping it or reading without bound.
+// Reads what a handler's buffer takes and, when more is waiting, calls again on a later timer turn
+// instead of dropping it or reading without bound.
 QByteArray readBounded(QTcpSocket* connection, qint64 maxBytes, const std::function<void()>& again);
 
 // The link's TCP side over the two endpoints: hex text in, bytes out, nothing while the socket is not

@@ -16,7 +16,6 @@
 #include <QScopedValueRollback>
 #include <QStatusBar>
 #include <QTcpSocket>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -27,12 +26,6 @@ void appendLog(QPlainTextEdit* memo, const QString& text) {
     memo->moveCursor(QTextCursor::End);
     memo->insertPlainText(text);
     memo->moveCursor(QTextCursor::End);
-}
-
-// What a read leaves waiting is read on a later timer turn rather than straight away, so a peer
-// that never stops sending shares the thread with the window's own timers and input.
-std::function<void()> onTimerTurn(QTcpSocket* connection, std::function<void()> read) {
-    return [connection, read] { QTimer::singleShot(1, connection, read); };
 }
 
 // Hex text typed by the operator, as the hex converter reads it.
@@ -398,9 +391,8 @@ void GprsPage::Button44Click() {
 
 void GprsPage::serverReadable(QTcpSocket* connection) {
     const bool hex = CheckBox2->isChecked();
-    const QByteArray bytes =
-        readBounded(connection, hex ? ServerHexReadBytes : TextReadBytes,
-                    onTimerTurn(connection, [this, connection] { serverReadable(connection); }));
+    const QByteArray bytes = readBounded(connection, hex ? ServerHexReadBytes : TextReadBytes,
+                                         [this, connection] { serverReadable(connection); });
     if (bytes.isEmpty())
         return;
     appendLog(Memo5, aNowText() + QStringLiteral("接收:\n"));
@@ -411,9 +403,7 @@ void GprsPage::serverReadable(QTcpSocket* connection) {
         log = QString::fromLatin1(aBytesToHex(bytes));
         if (CheckBox5->isChecked()) {
             context().link->receiveFromTcp(bytes);
-        } else if (bytes.size() >= 2 &&
-                   quint8(bytes.back()) == sum8(QByteArrayView(bytes).first(bytes.size() - 1))) {
-            // Anything shorter than two bytes has no sum to check: logged only.
+        } else if (hasGprsUploadSum(bytes)) {
             emit gprsPacketReceived(bytes);
             aLogDataFromGPRS(bytes);
         }
@@ -423,9 +413,8 @@ void GprsPage::serverReadable(QTcpSocket* connection) {
 
 void GprsPage::clientReadable(QTcpSocket* connection) {
     const bool hex = CheckBox6->isChecked();
-    const QByteArray bytes =
-        readBounded(connection, hex ? ClientHexReadBytes : TextReadBytes,
-                    onTimerTurn(connection, [this, connection] { clientReadable(connection); }));
+    const QByteArray bytes = readBounded(connection, hex ? ClientHexReadBytes : TextReadBytes,
+                                         [this, connection] { clientReadable(connection); });
     if (bytes.isEmpty())
         return;
     QString log;

@@ -58,6 +58,8 @@ private slots:
     void coordinates_data();
     void coordinates();
     void rowsInBothFormats();
+    void uploadSum_data();
+    void uploadSum();
     void notAPacket();
     void countsThatDoNotFit_data();
     void countsThatDoNotFit();
@@ -114,6 +116,21 @@ void TestGprsLog::rowsInBothFormats() {
     QVERIFY(empty);
     QCOMPARE(empty->records.size(), 0);
     QCOMPARE(gprsHeader(*empty).size(), 10);
+}
+
+void TestGprsLog::uploadSum_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("decoded");
+    QTest::newRow("01 02 03 06: sum matches") << QByteArray::fromHex("01020306") << true;
+    QTest::newRow("01 02 03 07: only logged") << QByteArray::fromHex("01020307") << false;
+    QTest::newRow("single byte") << QByteArray::fromHex("00") << false;
+    QTest::newRow("sum wraps") << QByteArray::fromHex("FF0201") << true;
+}
+
+void TestGprsLog::uploadSum() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, decoded);
+    QCOMPARE(hasGprsUploadSum(bytes), decoded);
 }
 
 void TestGprsLog::notAPacket() {

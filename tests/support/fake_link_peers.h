@@ -50,7 +50,6 @@ struct FakeSerial : SerialTransport {
     QStringList writtenTo; // port of each write
 
     void setCommName(const QString& n) override { name = n; }
-    QString commName() const override { return name; }
     void openPort() override {
         log << QStringLiteral("open ") + name;
         if (failOpen)
@@ -70,7 +69,6 @@ struct FakeSerial : SerialTransport {
         return true;
     }
     void setBaudRate(quint32 rate) override { baud = rate; }
-    quint32 baudRate() const override { return baud; }
     void setReadIntervalTimeout(quint32 ms) override { readInterval = ms; }
     void applyLinkDefaults() override {
         baud = 9600;
