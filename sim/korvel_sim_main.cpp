@@ -1,6 +1,6 @@
 // korvel-sim: a simulated instrument on a pseudo-terminal or TCP, for working without hardware.
 
-#include "link/hex_text.h"
+#include "codec/hex_text.h"
 #include "sim/sim_gprs_upload.h"
 #include "sim/simulator.h"
 

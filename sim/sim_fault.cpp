@@ -1,6 +1,6 @@
 #include "sim/sim_fault.h"
 
-#include "link/command_frame.h"
+#include "codec/command_frame.h"
 #include "sim/sim_frames.h"
 
 #include <QRegularExpression>

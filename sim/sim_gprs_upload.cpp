@@ -1,6 +1,6 @@
 #include "sim/sim_gprs_upload.h"
 
-#include "link/hex_text.h"
+#include "codec/checksums.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #include "sim/sim_handlers.h"
 
+#include "codec/command_frame.h"
 #include "core/gbk_text.h"
-#include "link/command_frame.h"
 
 std::optional<QByteArray> SimHandlers::answer(const SimRequest& request, SimProfile& state) const {
     if (!request.checksumOk)

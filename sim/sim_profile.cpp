@@ -1,7 +1,7 @@
 #include "sim/sim_profile.h"
 
+#include "codec/command_frame.h"
 #include "core/gbk_text.h"
-#include "link/command_frame.h"
 #include "sim/sim_frames.h"
 
 #include <QtMath>

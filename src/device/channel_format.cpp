@@ -1,6 +1,6 @@
 #include "device/channel_format.h"
 
-#include "link/hex_text.h"
+#include "codec/field_text.h"
 
 namespace {
 
@@ -117,16 +117,6 @@ QString aChannelValueToStr(qint64 raw, int channelIndex, const DeviceStatus& sta
     const int code =
         channelIndex >= 0 && channelIndex < MaxChannels ? status.channels[channelIndex].decimalsCode : 0;
     return aValueToStrByDecimals(raw, code);
-}
-
-QColor aChannelColor(int channelIndex) {
-    static const QColor colors[] = {
-        QColor(0, 0, 255),     QColor(255, 0, 0), QColor(0, 128, 0),   QColor(128, 0, 128),
-        QColor(128, 128, 128), QColor(0, 255, 0), QColor(255, 0, 255), QColor(128, 128, 0),
-    };
-    if (channelIndex < 0 || channelIndex >= int(std::size(colors)))
-        return colors[0];
-    return colors[channelIndex];
 }
 
 QString aTimeFieldsToText(int y, int mo, int d, int h, int mi, int s) {

@@ -1,10 +1,9 @@
 #pragma once
 
-// Channel kind and unit names, value formatting, channel colours and time texts.
+// Channel kind and unit names, value formatting and time texts.
 
 #include "device/device_status.h"
 
-#include <QColor>
 #include <QString>
 
 enum class NameForm { Chinese, Report }; // Report: the English names of the PDF report
@@ -17,8 +16,6 @@ QString aUnitText(int unit);
 QString aValueToStrByDecimals(qint64 raw, int decimalsCode);
 // The same with the decimals code of channel index in status.
 QString aChannelValueToStr(qint64 raw, int channelIndex, const DeviceStatus& status);
-
-QColor aChannelColor(int channelIndex);
 
 // "2024-03-05 07:08:09" from yy, MM, dd, hh, mm, ss (out-of-range parts are replaced).
 QString aTimeFieldsToText(const TimeFields& t);

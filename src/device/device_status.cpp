@@ -1,6 +1,7 @@
 #include "device/device_status.h"
 
-#include "link/hex_text.h"
+#include "codec/field_readers.h"
+#include "codec/field_text.h"
 
 namespace {
 

@@ -1,8 +1,9 @@
 #include "device/info_view.h"
 
+#include "codec/field_text.h"
+#include "codec/value_tables.h"
 #include "core/gbk_text.h"
 #include "device/channel_format.h"
-#include "link/hex_text.h"
 
 const std::vector<InfoNode>& infoTreeSkeleton() {
     static const std::vector<InfoNode> nodes = {
@@ -111,34 +112,15 @@ InfoViewTexts infoViewTexts(const DeviceStatus& s) {
 }
 
 int intervalItemIndex(quint32 seconds) {
-    static const quint32 items[] = {2,    5,    10,    30,    60,    120,    300,    600,    1200,  1800,
-                                    3600, 7200, 18000, 36000, 86400, 172800, 259200, 432000, 864000};
-    for (int i = 0; i < int(std::size(items)); ++i)
-        if (items[i] == seconds)
-            return i;
-    return -1;
+    return recordingIntervals().indexOfValue(seconds);
 }
 
 int startModeItemIndex(const QString& modeText) {
-    if (modeText == QStringLiteral("立即启动"))
-        return 0;
-    if (modeText == QStringLiteral("定时启动"))
-        return TimedStartItem;
-    if (modeText == QStringLiteral("手动启动"))
-        return 2;
-    return -1;
+    return startModes().indexOfText(modeText);
 }
 
 int stopModeItemIndex(const QString& modeText) {
-    if (modeText == QStringLiteral("先进先出"))
-        return 0;
-    if (modeText == QStringLiteral("记满停止"))
-        return 1;
-    if (modeText == QStringLiteral("手动停止"))
-        return 2;
-    if (modeText == QStringLiteral("定时停止"))
-        return TimedStopItem;
-    return -1;
+    return stopModes().indexOfText(modeText);
 }
 
 QString connectedStatusText(int address, qint64 roundTripMs) {

@@ -1,7 +1,8 @@
 #include "history/gprs_log.h"
 
+#include "codec/checksums.h"
+#include "codec/field_readers.h"
 #include "device/channel_format.h"
-#include "link/hex_text.h"
 
 #include <QDateTime>
 

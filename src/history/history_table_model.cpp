@@ -1,16 +1,13 @@
 #include "history/history_table_model.h"
 
-#include <QBrush>
-#include <QColor>
-
 HistoryTableModel::HistoryTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 int HistoryTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : rows_;
+    return parent.isValid() ? 0 : m_rows;
 }
 
 int HistoryTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(columns_.size());
+    return parent.isValid() ? 0 : int(m_columns.size());
 }
 
 QVariant HistoryTableModel::data(const QModelIndex& index, int role) const {
@@ -18,8 +15,6 @@ QVariant HistoryTableModel::data(const QModelIndex& index, int role) const {
         return {};
     if (role == Qt::DisplayRole)
         return text(index.row(), index.column());
-    if (role == Qt::BackgroundRole && (index.row() == 0 || index.column() == 0))
-        return QBrush(QColor(240, 240, 240));
     return {};
 }
 
@@ -29,25 +24,25 @@ void HistoryTableModel::resize(int rows, int columns) {
 
 void HistoryTableModel::setColumns(QVector<QStringList> columns, int rows) {
     beginResetModel();
-    rows_ = qMax(0, rows);
+    m_rows = qMax(0, rows);
     for (QStringList& c : columns)
-        if (c.size() > rows_)
-            c.erase(c.begin() + rows_, c.end());
-    columns_ = std::move(columns);
+        if (c.size() > m_rows)
+            c.erase(c.begin() + m_rows, c.end());
+    m_columns = std::move(columns);
     endResetModel();
 }
 
 void HistoryTableModel::setColumnCount(int columns) {
     columns = qMax(0, columns);
-    if (columns == columns_.size())
+    if (columns == m_columns.size())
         return;
-    if (columns > columns_.size()) {
-        beginInsertColumns({}, int(columns_.size()), columns - 1);
-        columns_.resize(columns);
+    if (columns > m_columns.size()) {
+        beginInsertColumns({}, int(m_columns.size()), columns - 1);
+        m_columns.resize(columns);
         endInsertColumns();
     } else {
-        beginRemoveColumns({}, columns, int(columns_.size()) - 1);
-        columns_.resize(columns);
+        beginRemoveColumns({}, columns, int(m_columns.size()) - 1);
+        m_columns.resize(columns);
         endRemoveColumns();
     }
 }
@@ -55,22 +50,22 @@ void HistoryTableModel::setColumnCount(int columns) {
 void HistoryTableModel::appendRows(const QList<QStringList>& rows) {
     if (rows.isEmpty())
         return;
-    beginInsertRows({}, rows_, rows_ + int(rows.size()) - 1);
-    for (int c = 0; c < columns_.size(); ++c) {
-        QStringList& column = columns_[c];
-        while (column.size() < rows_)
+    beginInsertRows({}, m_rows, m_rows + int(rows.size()) - 1);
+    for (int c = 0; c < m_columns.size(); ++c) {
+        QStringList& column = m_columns[c];
+        while (column.size() < m_rows)
             column.append(QString());
         for (const QStringList& row : rows)
             column.append(row.value(c));
     }
-    rows_ += int(rows.size());
+    m_rows += int(rows.size());
     endInsertRows();
 }
 
 void HistoryTableModel::setText(int row, int column, const QString& text) {
-    if (row < 0 || row >= rows_ || column < 0 || column >= columns_.size())
+    if (row < 0 || row >= m_rows || column < 0 || column >= m_columns.size())
         return;
-    QStringList& c = columns_[column];
+    QStringList& c = m_columns[column];
     while (c.size() <= row)
         c.append(QString());
     c[row] = text;
@@ -79,7 +74,7 @@ void HistoryTableModel::setText(int row, int column, const QString& text) {
 }
 
 QString HistoryTableModel::text(int row, int column) const {
-    if (column < 0 || column >= columns_.size() || row < 0 || row >= rows_)
+    if (column < 0 || column >= m_columns.size() || row < 0 || row >= m_rows)
         return {};
-    return columns_[column].value(row);
+    return m_columns[column].value(row);
 }

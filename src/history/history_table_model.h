@@ -31,6 +31,6 @@ public:
     QString text(int row, int column) const;
 
 private:
-    QVector<QStringList> columns_;
-    int rows_ = 0;
+    QVector<QStringList> m_columns;
+    int m_rows = 0;
 };

@@ -1,6 +1,6 @@
 #include "link/command_link.h"
 
-#include "link/command_frame.h"
+#include "codec/command_frame.h"
 
 #include "core/gbk_text.h"
 
@@ -27,14 +27,62 @@ const QString NoPortText = QStringLiteral("未找到串口，请检查串口设�
 
 } // namespace
 
-CommandLink::CommandLink(LinkHost& host, SerialTransport& serial, TcpTransport* tcp, QObject* parent)
+CommandLink::CommandLink(LinkHost& host, SerialTransport& serial, Transport* tcpServer, Transport* tcpClient,
+                         QObject* parent)
     : QObject(parent), tick(monotonicMs), processEvents([] { QCoreApplication::processEvents(); }),
-      m_host(host), m_serial(serial), m_tcp(tcp),
+      m_host(host), m_serial(serial), m_tcpServer(tcpServer), m_tcpClient(tcpClient),
       m_dispatcher(m_state, m_timer1, host, [this] { return tick(); }),
       m_receiveBuffer(ReceiveBufferSize, '\0'), m_firstPiece(ReceiveBufferSize, '\0') {
     m_timer1.setSingleShot(true);
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     connect(&m_timer1, &QTimer::timeout, this, &CommandLink::Timer1Timer);
+    m_serial.setReceiver([this](QByteArrayView bytes) { receive(LinkSource::Serial, bytes); });
+    if (m_tcpServer)
+        m_tcpServer->setReceiver([this](QByteArrayView bytes) { receive(LinkSource::TcpServer, bytes); });
+    if (m_tcpClient)
+        m_tcpClient->setReceiver([this](QByteArrayView bytes) { receive(LinkSource::TcpClient, bytes); });
+}
+
+void CommandLink::addReceiveTap(QObject* context, Tap tap) {
+    connect(this, &CommandLink::received, context,
+            [tap = std::move(tap)](LinkSource source, const QByteArray& bytes) { tap(source, bytes); });
+}
+
+LinkSource CommandLink::route() const {
+    if (!m_host.tcpChecked())
+        return LinkSource::Serial;
+    return m_host.serverModeChecked() ? LinkSource::TcpServer : LinkSource::TcpClient;
+}
+
+Transport* CommandLink::transport(LinkSource source) const {
+    switch (source) {
+    case LinkSource::Serial:
+        return &m_serial;
+    case LinkSource::TcpServer:
+        return m_tcpServer;
+    case LinkSource::TcpClient:
+        return m_tcpClient;
+    }
+    return nullptr;
+}
+
+void CommandLink::receive(LinkSource source, QByteArrayView bytes) {
+    emit received(source, bytes.toByteArray());
+    switch (source) {
+    case LinkSource::Serial:
+        Comm1ReceiveData(bytes.data(), int(qMin<qsizetype>(bytes.size(), 0xFFFF)));
+        return;
+    // Over TCP only hex reads carry instrument frames; the server's are frames only in server
+    // mode (otherwise they are GPRS uploads or text for the terminal).
+    case LinkSource::TcpServer:
+        if (m_host.serverHexChecked() && m_host.serverModeChecked())
+            receiveFromTcp(bytes);
+        return;
+    case LinkSource::TcpClient:
+        if (m_host.clientHexChecked())
+            receiveFromTcp(bytes);
+        return;
+    }
 }
 
 void CommandLink::registerFollowUp(int action, std::function<void()> click) {
@@ -50,25 +98,21 @@ void CommandLink::sendCommand(const HexText& frame) {
 void CommandLink::aComSendStr(const HexText& text) {
     if (processEvents)
         processEvents();
-    try {
-        if (m_host.tcpChecked()) {
-            if (m_tcp) {
-                if (m_host.serverModeChecked())
-                    m_tcp->aTcpServiceSendStr(text);
-                else
-                    m_tcp->aTcpSendStr(text);
-            }
-            m_timer1.start(m_state.responseTimeoutMs);
-        } else {
-            aComOpen();
-            m_serial.writeData(aHexToBytes(text));
-            if (m_state.bootMode == 0)
-                m_timer1.start(m_state.responseTimeoutMs);
-        }
-        m_state.sendTick = tick();
-    } catch (const std::exception&) {
-        // A failed send ends like a lost answer: in the time-out text.
-    }
+    const LinkSource source = route();
+    if (source == LinkSource::Serial)
+        aComOpen();
+    // The serial side takes the text as the hex converter reads it; the sockets get it with
+    // blanks and dots dropped first, as they always have.
+    const QByteArray bytes = source == LinkSource::Serial ? aHexToBytes(text) : aHexToBytes(aHexStrip(text));
+    Transport* medium = transport(source);
+    const SendResult result = medium ? medium->send(bytes) : SendResult::Failed;
+    // A failed send ends like a lost answer, in the time-out text. A server with nobody
+    // connected has no one to wait for: no timer is armed.
+    if (result == SendResult::NoPeer)
+        return;
+    if (source != LinkSource::Serial || m_state.bootMode == 0)
+        m_timer1.start(m_state.responseTimeoutMs);
+    m_state.sendTick = tick();
 }
 
 void CommandLink::aComOpen() {
@@ -178,8 +222,8 @@ void CommandLink::Comm1ReceiveData(const char* buffer, int length) {
     const QByteArrayView bytes(buffer, length);
     if (m_host.hexMonitorChecked()) {
         m_host.appendMonitorText(QString::fromLatin1(aBytesToHex(bytes)) + QStringLiteral("\r\n\r\n"));
-        if (monitorHexParser)
-            monitorHexParser(bytes);
+        if (m_monitorParser)
+            m_monitorParser(bytes);
     } else if (m_state.monitorActive == 1) {
         m_host.showMonitor();
         m_host.appendMonitorText(gbkToString(bytes));
@@ -212,8 +256,8 @@ void CommandLink::aComRecDo(int n) {
     n = qBound(0, n, ReceiveBufferSize);
     const QByteArrayView bytes(m_receiveBuffer.constData(), n);
     if (m_state.bootMode != 0) {
-        if (bootHandler)
-            bootHandler(bytes);
+        if (m_rawHandler)
+            m_rawHandler(bytes);
         return;
     }
     bool handled = false;
@@ -317,7 +361,12 @@ void CommandLink::Timer1Timer() {
 void CommandLink::Delay(int ms) {
     if (ms <= 0)
         return;
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
+    // A timer may fire a little early; the pause lasts at least ms on the monotonic clock.
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (elapsed.elapsed() < ms) {
+        QEventLoop loop;
+        QTimer::singleShot(int(ms - elapsed.elapsed()) + 1, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
 }

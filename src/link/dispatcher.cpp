@@ -1,14 +1,16 @@
 #include "link/dispatcher.h"
 
+#include "codec/command_frame.h"
 #include "link/chain_rules.h"
-#include "link/command_frame.h"
 
 ResponseDispatcher::ResponseDispatcher(LinkState& state, QTimer& timer1, LinkHost& host,
                                        std::function<quint32()> tick)
     : m_state(state), m_timer1(timer1), m_host(host), m_tick(std::move(tick)) {}
 
-void ResponseDispatcher::registerHandler(quint8 code, Handler handler) {
-    m_handlers[code] = std::move(handler);
+void ResponseDispatcher::store(const HandlerStep& step) {
+    m_state.followUpAction = step.followUpAction;
+    if (step.autoReadChain)
+        m_state.autoReadChain = *step.autoReadChain;
 }
 
 void ResponseDispatcher::aComRecDeel(QByteArrayView frame) {
@@ -18,8 +20,8 @@ void ResponseDispatcher::aComRecDeel(QByteArrayView frame) {
     if (quint8(frame[0]) != Cmd::ResponseStart || quint8(frame[n - 1]) != Cmd::ResponseEnd) {
         if (m_state.transmitterOp != 6)
             m_timer1.stop();
-        if (transmitterHandler)
-            transmitterHandler(frame);
+        if (m_transmitterHandler)
+            store(m_transmitterHandler(frame));
         return;
     }
     const quint8 code = frameCode(frame);
@@ -32,7 +34,7 @@ void ResponseDispatcher::aComRecDeel(QByteArrayView frame) {
     }
     const auto it = m_handlers.find(code);
     if (it != m_handlers.end() && it->second)
-        it->second(frame);
+        store(it->second(frame));
 }
 
 void ResponseDispatcher::connectResponse(QByteArrayView frame) {
@@ -47,6 +49,5 @@ void ResponseDispatcher::connectResponse(QByteArrayView frame) {
     m_host.showInfoTab();
     m_host.setConnectCaption(QStringLiteral("连接设备"));
     const ChainStep next = afterConnect(m_state.autoReadChain, startTimeUnset);
-    m_state.followUpAction = next.followUpAction;
-    m_state.autoReadChain = next.autoReadChain;
+    store({next.followUpAction, next.autoReadChain});
 }

@@ -14,6 +14,8 @@ public:
     virtual bool serverModeChecked() const = 0; // CheckBox5 "服务器模式"
     virtual bool fixedPortChecked() const = 0;  // CheckBox4 "固定串口"
     virtual bool hexMonitorChecked() const = 0; // CheckBox7 "hex"
+    virtual bool serverHexChecked() const = 0;  // CheckBox2: the server reads hex (instrument) data
+    virtual bool clientHexChecked() const = 0;  // CheckBox6: the client reads hex (instrument) data
     virtual int addressIndex() const = 0;       // ComboBox4 item index = address byte
 
     // Port selector ComboBox3.

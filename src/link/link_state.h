@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/hex_text.h"
+#include "codec/hex_text.h"
 
 // The link's state for the whole run. Integer flags hold 0 or 1.
 struct LinkState {

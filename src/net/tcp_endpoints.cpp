@@ -3,8 +3,6 @@
 #include <QNetworkInterface>
 #include <QTimer>
 
-#include <stdexcept>
-
 TcpServerEndpoint::TcpServerEndpoint(QObject* parent) : QObject(parent) {
     connect(&m_server, &QTcpServer::newConnection, this, &TcpServerEndpoint::accept);
 }
@@ -99,20 +97,6 @@ QByteArray readBounded(QTcpSocket* connection, qint64 maxBytes, const std::funct
                 again();
         });
     return bytes;
-}
-
-void TcpLinkTransport::aTcpSendStr(const HexText& text) {
-    if (m_client.isConnected())
-        m_client.send(aHexToBytes(aHexStrip(text)));
-}
-
-void TcpLinkTransport::aTcpServiceSendStr(const HexText& text) {
-    if (!m_server.isListening())
-        return;
-    // Listening with nobody connected is a failed send: the link then arms no response timer.
-    if (!m_server.firstConnection())
-        throw std::runtime_error("no instrument is connected to the server");
-    m_server.send(aHexToBytes(aHexStrip(text)));
 }
 
 QString localIPv4Address() {

@@ -1,12 +1,9 @@
 #pragma once
 
 // The two TCP roles: a server that GPRS instruments connect to, and a client that connects to a
-// remote server. Both are event driven on the window's thread. Reading is left to the handlers
-// (they decide between text, hex, link and upload), but every connection's buffer is bounded so
-// a peer that floods cannot grow memory: Qt stops taking bytes from the kernel when it is full.
-
-#include "link/hex_text.h"
-#include "link/link_transport.h"
+// remote server. Both are event driven on the window's thread. Reading is left to whoever reads
+// them (the link's TCP transports), but every connection's buffer is bounded so a peer that
+// floods cannot grow memory: Qt stops taking bytes from the kernel when it is full.
 
 #include <QObject>
 #include <QPointer>
@@ -72,20 +69,6 @@ private:
 // Reads what a handler's buffer takes and, when more is waiting, calls again on a later timer turn
 // instead of dropping it or reading without bound.
 QByteArray readBounded(QTcpSocket* connection, qint64 maxBytes, const std::function<void()>& again);
-
-// The link's TCP side over the two endpoints: hex text in, bytes out, nothing while the socket is not
-// open. A server that listens with no instrument connected throws, so the link arms no timer.
-class TcpLinkTransport : public TcpTransport {
-public:
-    TcpLinkTransport(TcpServerEndpoint& server, TcpClientEndpoint& client)
-        : m_server(server), m_client(client) {}
-    void aTcpSendStr(const HexText& text) override;
-    void aTcpServiceSendStr(const HexText& text) override;
-
-private:
-    TcpServerEndpoint& m_server;
-    TcpClientEndpoint& m_client;
-};
 
 // The PC's own address for operators to type into an instrument: the first IPv4 address that is
 // not loopback, else "0.0.0.0".

@@ -3,8 +3,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
-
 // Names (relative to /dev, e.g. "ttyUSB0") of the serial devices this machine really has: USB
 // serial and ACM adapters, and built-in UARTs whose type the kernel knows. The dozens of
 // placeholder ttyS* entries of an ordinary PC are left out. Throws std::runtime_error when the
@@ -12,10 +10,3 @@
 QStringList systemSerialPorts();
 // The same, from a tty list laid out like /sys/class/tty at `sysClassTty`.
 QStringList serialPortsIn(const QString& sysClassTty);
-
-// Where a port list comes from. A lister that throws means "no answer".
-using PortLister = std::function<QStringList()>;
-
-// Replaces `list` with the lister's names sorted as text without regard to case ("COM10" comes
-// before "COM2"). When the lister throws, `list` is left as it was.
-void aComPortsNum(QStringList& list, const PortLister& lister = systemSerialPorts);

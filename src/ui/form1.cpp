@@ -1,12 +1,14 @@
 #include "ui/form1.h"
 
 #include "device/info_view.h"
-#include "history/history_grid.h"
-#include "history/history_plot.h"
+#include "history_view/history_grid.h"
+#include "history_view/history_plot.h"
 #include "link/command_link.h"
-#include "link/tcomm_transport.h"
 #include "net/tcp_endpoints.h"
+#include "net/tcp_transport.h"
+#include "serial/port_list.h"
 #include "serial/tcomm.h"
+#include "serial/tcomm_transport.h"
 #include "ui/firmware_page.h"
 #include "ui/gprs_page.h"
 #include "ui/history_pages.h"
@@ -15,10 +17,12 @@
 #include "ui/receiver_page.h"
 #include "ui/settings_page.h"
 #include "ui/sms_page.h"
+#include "ui/tcp_terminal.h"
 #include "ui/timeout_form.h"
 #include "ui/transmitter_page.h"
 #include "ui/widget_factory.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QMenuBar>
@@ -38,7 +42,7 @@ constexpr int UnskinnedTag = 99;
 
 } // namespace
 
-TForm1::TForm1(Hooks hooks, QWidget* parent) : QMainWindow(parent), hooks_(std::move(hooks)) {
+TForm1::TForm1(Hooks hooks, QWidget* parent) : QMainWindow(parent), m_hooks(std::move(hooks)) {
     setObjectName(QStringLiteral("TForm1"));
     resize(971, 686);
 
@@ -46,22 +50,22 @@ TForm1::TForm1(Hooks hooks, QWidget* parent) : QMainWindow(parent), hooks_(std::
     setCentralWidget(Panel1);
     buildTopBar();
 
-    context_.addressBox = ComboBox4;
-    context_.statusLine = Memo1;
-    context_.exchangeProgress = ProgressBar1;
-    context_.workProgress = ProgressBar2;
-    context_.pageControl = PageControl1;
-    context_.status = &status_;
+    m_context.addressBox = ComboBox4;
+    m_context.statusLine = Memo1;
+    m_context.exchangeProgress = ProgressBar1;
+    m_context.workProgress = ProgressBar2;
+    m_context.pageControl = PageControl1;
+    m_context.status = &m_status;
 
-    infoPage = new InfoPage(context_);
-    historyTablePage = new HistoryTablePage(context_);
-    historyCurvePage = new HistoryCurvePage(context_);
-    settingsPage = new SettingsPage(context_);
-    smsPage = new SmsPage(context_);
-    gprsPage = new GprsPage(context_);
-    transmitterPage = new TransmitterPage(context_);
-    receiverPage = new ReceiverPage(context_);
-    firmwarePage = new FirmwarePage(context_);
+    infoPage = new InfoPage(m_context);
+    historyTablePage = new HistoryTablePage(m_context);
+    historyCurvePage = new HistoryCurvePage(m_context);
+    settingsPage = new SettingsPage(m_context);
+    smsPage = new SmsPage(m_context);
+    gprsPage = new GprsPage(m_context);
+    transmitterPage = new TransmitterPage(m_context);
+    receiverPage = new ReceiverPage(m_context);
+    firmwarePage = new FirmwarePage(m_context);
     PageControl1->addTab(infoPage, QStringLiteral("信息栏"));
     PageControl1->addTab(historyTablePage, QStringLiteral("历史数据"));
     PageControl1->addTab(historyCurvePage, QStringLiteral("历史曲线"));
@@ -88,13 +92,13 @@ TForm1::TForm1(Hooks hooks, QWidget* parent) : QMainWindow(parent), hooks_(std::
 
     // The login dialog, its holder and the time-out dialog come after the window, as
     // separate windows; nothing in the start-up above may rely on them.
-    form2_ = std::make_unique<TForm2>();
-    form3_ = std::make_unique<TForm3>(
-        settingsPage->loginControls(), [this] { Button2Click(); }, form2_.get());
-    form2_->setHolder(form3_.get());
-    form4_ = std::make_unique<TForm4>([this](int ms) {
-        if (hooks_.setResponseTimeout)
-            hooks_.setResponseTimeout(ms);
+    m_form2 = std::make_unique<TForm2>();
+    m_form3 = std::make_unique<TForm3>(
+        settingsPage->loginControls(), [this] { Button2Click(); }, m_form2.get());
+    m_form2->setHolder(m_form3.get());
+    m_form4 = std::make_unique<TForm4>([this](int ms) {
+        if (m_hooks.setResponseTimeout)
+            m_hooks.setResponseTimeout(ms);
     });
 }
 
@@ -180,14 +184,14 @@ void TForm1::FormCreate() {
 
 void TForm1::aInitSystem() {
     setWindowTitle(QStringLiteral(" 管理主机   安装测试工具  KorvelVodor  5.7  "));
-    hooks_.setResponseTimeout(4096);
+    m_hooks.setResponseTimeout(4096);
     // The frame, the pages, the table, the tree and the curve sit in layouts and follow the
     // window's size.
     ProgressBar1->setProperty("tag", UnskinnedTag);
     ProgressBar2->setProperty("tag", UnskinnedTag);
     ProgressBar2->setValue(ProgressBar2->maximum());
     aMenuInit();
-    historyCurvePage->Plot1->aInitPlot(8, status_);
+    historyCurvePage->Plot1->aInitPlot(8, m_status);
     infoPage->aTreeInit();
     aComboboxInit();
     aMemoInit();
@@ -197,14 +201,14 @@ void TForm1::aInitSystem() {
     aCheckboxInit();
     historyTablePage->StringGrid2->aStringGridInit();
 
-    gprsPage->setOwnAddress(localIPv4Address());
-    gprsPage->RadioButton1->setChecked(true);
+    gprsPage->terminal->setOwnAddress(localIPv4Address());
+    gprsPage->terminal->RadioButton1->setChecked(true);
     gprsPage->RadioButton3->setChecked(true);
     ServerSocket1->close();
-    hooks_.resetLink();
+    m_hooks.resetLink();
     TForm3::loginFalse(settingsPage->loginControls());
-    status_.featureFlags = 0;
-    status_.featureFlags2 = 0;
+    m_status.featureFlags = 0;
+    m_status.featureFlags2 = 0;
     PageControl1->setCurrentWidget(historyCurvePage);
 
     Button2Click();
@@ -252,15 +256,15 @@ void TForm1::aCheckboxInit() {
 }
 
 void TForm1::aLogStateDisplay(qint64 roundTripMs) {
-    infoPage->showStatus(status_);
-    ComboBox4->setCurrentIndex(qBound(0, status_.address, ComboBox4->count() - 1));
-    setStatusText(connectedStatusText(status_.address, roundTripMs));
-    settingsPage->showDeviceStatus(status_);
-    firmwarePage->Label50->setText(infoViewTexts(status_).firmwareNote);
+    infoPage->showStatus(m_status);
+    ComboBox4->setCurrentIndex(qBound(0, m_status.address, ComboBox4->count() - 1));
+    setStatusText(connectedStatusText(m_status.address, roundTripMs));
+    settingsPage->showDeviceStatus(m_status);
+    firmwarePage->Label50->setText(infoViewTexts(m_status).firmwareNote);
 }
 
 void TForm1::Button2Click() {
-    hooks_.connectRequested();
+    m_hooks.connectRequested();
 }
 
 void TForm1::buildLink() {
@@ -268,54 +272,55 @@ void TForm1::buildLink() {
     TCommTransport::applyFormValues(*Comm1);
     ServerSocket1 = named(new TcpServerEndpoint(this), "ServerSocket1");
     ClientSocket1 = named(new TcpClientEndpoint(this), "ClientSocket1");
-    serialTransport_ = std::make_unique<TCommTransport>(*Comm1);
-    tcpTransport_ = std::make_unique<TcpLinkTransport>(*ServerSocket1, *ClientSocket1);
-    link = new CommandLink(*this, *serialTransport_, tcpTransport_.get(), this);
+    m_serialTransport = std::make_unique<TCommTransport>(*Comm1);
+    TcpTerminal* terminal = gprsPage->terminal;
+    m_serverTransport = std::make_unique<TcpServerTransport>(
+        *ServerSocket1, [terminal] { return terminal->serverReadLimit(); });
+    m_clientTransport = std::make_unique<TcpClientTransport>(
+        *ClientSocket1, [terminal] { return terminal->clientReadLimit(); });
+    link = new CommandLink(*this, *m_serialTransport, m_serverTransport.get(), m_clientTransport.get(), this);
     link->setObjectName(QStringLiteral("CommandLink"));
-    context_.link = link;
-    context_.historyGrid = historyTablePage->StringGrid2;
-    context_.serverSocket = ServerSocket1;
-    context_.clientSocket = ClientSocket1;
-    gprsPage->bindSockets();
-    link->portLister = hooks_.portLister ? hooks_.portLister : PortLister(systemSerialPorts);
-    Comm1->OnReceiveData = [this](TComm*, const char* buffer, quint16 length) {
-        link->Comm1ReceiveData(buffer, length);
-    };
+    m_context.link = link;
+    m_context.historyGrid = historyTablePage->StringGrid2;
+    m_context.serverSocket = ServerSocket1;
+    m_context.clientSocket = ClientSocket1;
+    terminal->bind();
+    link->portLister = m_hooks.portLister ? m_hooks.portLister : PortLister(systemSerialPorts);
     link->dispatcher().linkedIni = [this] { smsPage->aLinkedIni(); };
     link->dispatcher().analyzeAndDisplay = [this](QByteArrayView frame) { return onConnectResponse(frame); };
 
-    if (!hooks_.connectRequested)
-        hooks_.connectRequested = [this] { link->Button2Click(); };
-    if (!hooks_.setResponseTimeout)
-        hooks_.setResponseTimeout = [this](int ms) { link->state().responseTimeoutMs = ms; };
-    if (!hooks_.resetLink)
-        hooks_.resetLink = [this] {
+    if (!m_hooks.connectRequested)
+        m_hooks.connectRequested = [this] { link->Button2Click(); };
+    if (!m_hooks.setResponseTimeout)
+        m_hooks.setResponseTimeout = [this](int ms) { link->setResponseTimeoutMs(ms); };
+    if (!m_hooks.resetLink)
+        m_hooks.resetLink = [this] {
             link->Timer1().stop();
-            link->state().monitorActive = 0;
+            link->setMonitorActive(0);
         };
 }
 
 int TForm1::onConnectResponse(QByteArrayView frame) {
-    const LogStateResult decoded = aLogStateAnalyze(frame, status_);
+    const LogStateResult decoded = aLogStateAnalyze(frame, m_status);
     // A wireless receiver is asked for its parameters at once, before the view is filled.
     if (decoded.isReceiver)
         receiverPage->Button62Click();
-    status_ = decoded.status;
+    m_status = decoded.status;
     aLogStateDisplay(link->state().roundTripMs);
-    return status_.startTimeUnset;
+    return m_status.startTimeUnset;
 }
 
 void TForm1::N2Click() {
-    if (form3_)
-        form3_->showForm2();
+    if (m_form3)
+        m_form3->showForm2();
 }
 
 void TForm1::Language1Click() {
-    if (!form4_)
+    if (!m_form4)
         return;
-    form4_->show();
-    form4_->raise();
-    form4_->activateWindow();
+    m_form4->show();
+    m_form4->raise();
+    m_form4->activateWindow();
 }
 
 bool TForm1::tcpChecked() const {
@@ -332,6 +337,14 @@ bool TForm1::fixedPortChecked() const {
 
 bool TForm1::hexMonitorChecked() const {
     return smsPage->CheckBox7->isChecked();
+}
+
+bool TForm1::serverHexChecked() const {
+    return gprsPage->terminal->CheckBox2->isChecked();
+}
+
+bool TForm1::clientHexChecked() const {
+    return gprsPage->terminal->CheckBox6->isChecked();
 }
 
 int TForm1::addressIndex() const {

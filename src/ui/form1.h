@@ -2,7 +2,7 @@
 
 #include "device/device_status.h"
 #include "link/link_host.h"
-#include "serial/port_list.h"
+#include "link/port_scan.h"
 #include "ui/page.h"
 
 #include <QMainWindow>
@@ -29,7 +29,8 @@ class CommandLink;
 class TComm;
 class TCommTransport;
 class TcpClientEndpoint;
-class TcpLinkTransport;
+class TcpClientTransport;
+class TcpServerTransport;
 class TcpServerEndpoint;
 class QToolButton;
 class ReceiverPage;
@@ -75,16 +76,18 @@ public:
     void N2Click();
     void Language1Click();
 
-    DeviceStatus& deviceStatus() { return status_; }
-    TForm2* form2() const { return form2_.get(); }
-    TForm3* form3() const { return form3_.get(); }
-    TForm4* form4() const { return form4_.get(); }
+    DeviceStatus& deviceStatus() { return m_status; }
+    TForm2* form2() const { return m_form2.get(); }
+    TForm3* form3() const { return m_form3.get(); }
+    TForm4* form4() const { return m_form4.get(); }
 
     // LinkHost
     bool tcpChecked() const override;
     bool serverModeChecked() const override;
     bool fixedPortChecked() const override;
     bool hexMonitorChecked() const override;
+    bool serverHexChecked() const override;
+    bool clientHexChecked() const override;
     int addressIndex() const override;
     QStringList portItems() const override;
     void setPortItems(const QStringList& items) override;
@@ -142,12 +145,13 @@ private:
     void buildMenu();
     QList<Page*> pages() const;
 
-    Hooks hooks_;
-    DeviceStatus status_;
-    PageContext context_;
-    std::unique_ptr<TForm2> form2_;
-    std::unique_ptr<TForm3> form3_;
-    std::unique_ptr<TForm4> form4_;
-    std::unique_ptr<TCommTransport> serialTransport_;
-    std::unique_ptr<TcpLinkTransport> tcpTransport_;
+    Hooks m_hooks;
+    DeviceStatus m_status;
+    PageContext m_context;
+    std::unique_ptr<TForm2> m_form2;
+    std::unique_ptr<TForm3> m_form3;
+    std::unique_ptr<TForm4> m_form4;
+    std::unique_ptr<TCommTransport> m_serialTransport;
+    std::unique_ptr<TcpServerTransport> m_serverTransport;
+    std::unique_ptr<TcpClientTransport> m_clientTransport;
 };

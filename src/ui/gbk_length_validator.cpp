@@ -3,13 +3,13 @@
 #include "core/gbk_text.h"
 
 GbkLengthValidator::GbkLengthValidator(int maxBytes, QObject* parent)
-    : QValidator(parent), maxBytes_(maxBytes) {}
+    : QValidator(parent), m_maxBytes(maxBytes) {}
 
 QValidator::State GbkLengthValidator::validate(QString& input, int&) const {
-    return gbkByteLength(input) <= maxBytes_ ? Acceptable : Invalid;
+    return gbkByteLength(input) <= m_maxBytes ? Acceptable : Invalid;
 }
 
 void GbkLengthValidator::fixup(QString& input) const {
-    while (!input.isEmpty() && gbkByteLength(input) > maxBytes_)
+    while (!input.isEmpty() && gbkByteLength(input) > m_maxBytes)
         input.chop(input.size() >= 2 && input.back().isLowSurrogate() ? 2 : 1);
 }

@@ -10,8 +10,8 @@ public:
     GbkLengthValidator(int maxBytes, QObject* parent = nullptr);
     State validate(QString& input, int& pos) const override;
     void fixup(QString& input) const override;
-    int maxBytes() const { return maxBytes_; }
+    int maxBytes() const { return m_maxBytes; }
 
 private:
-    int maxBytes_;
+    int m_maxBytes;
 };

@@ -1,7 +1,7 @@
 #include "ui/history_pages.h"
 
-#include "history/history_grid.h"
-#include "history/history_plot.h"
+#include "history_view/history_grid.h"
+#include "history_view/history_plot.h"
 
 #include <QVBoxLayout>
 

@@ -38,20 +38,20 @@ QTreeWidgetItem* InfoPage::addNode(int parentNumber, const QString& text) {
     auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(TreeView1);
     item->setText(0, text);
     item->setIcon(0, image0);
-    nodes_.push_back(item);
+    m_nodes.push_back(item);
     return item;
 }
 
 void InfoPage::aTreeInit() {
     TreeView1->clear();
-    nodes_.clear();
+    m_nodes.clear();
     for (const InfoNode& n : infoTreeSkeleton())
         addNode(n.parent, n.text);
     TreeView1->expandAll();
 }
 
 QTreeWidgetItem* InfoPage::node(int number) const {
-    return number >= 1 && number <= int(nodes_.size()) ? nodes_[number - 1] : nullptr;
+    return number >= 1 && number <= int(m_nodes.size()) ? m_nodes[number - 1] : nullptr;
 }
 
 void InfoPage::showStatus(const DeviceStatus& s) {
@@ -70,7 +70,7 @@ void InfoPage::showStatus(const DeviceStatus& s) {
     QIcon shown;
     shown.addPixmap(image0.pixmap(16, 16), QIcon::Normal);
     shown.addPixmap(image1.pixmap(16, 16), QIcon::Selected);
-    for (QTreeWidgetItem* item : nodes_)
+    for (QTreeWidgetItem* item : m_nodes)
         item->setIcon(0, shown);
     TreeView1->expandAll();
 }

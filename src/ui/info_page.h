@@ -23,7 +23,7 @@ public:
     // Node by its 1-based number (channel lines follow the channel root from 18 on);
     // nullptr beyond the last node.
     QTreeWidgetItem* node(int number) const;
-    int nodeCount() const { return int(nodes_.size()); }
+    int nodeCount() const { return int(m_nodes.size()); }
 
     QTreeWidget* TreeView1;
     // ImageList1: image 0 on every node, image 1 on the selected node after a display.
@@ -32,5 +32,5 @@ public:
 private:
     QTreeWidgetItem* addNode(int parentNumber, const QString& text);
 
-    std::vector<QTreeWidgetItem*> nodes_;
+    std::vector<QTreeWidgetItem*> m_nodes;
 };

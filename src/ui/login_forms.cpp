@@ -79,16 +79,16 @@ void TForm2::Button1Click() {
     }
     // The box is modal: unlocking and reconnecting wait until the operator has closed it.
     showMessage(this, QStringLiteral("密码正确"));
-    if (holder_) {
-        holder_->login_in();
-        holder_->link();
+    if (m_holder) {
+        m_holder->login_in();
+        m_holder->link();
     }
     hide();
 }
 
 TForm3::TForm3(LoginControls controls, std::function<void()> clickButton2, TForm2* form2, QWidget* parent)
-    : QWidget(parent, Qt::Window), controls_(controls), clickButton2_(std::move(clickButton2)),
-      form2_(form2) {
+    : QWidget(parent, Qt::Window), m_controls(controls), m_clickButton2(std::move(clickButton2)),
+      m_form2(form2) {
     setObjectName(QStringLiteral("TForm3"));
     setWindowTitle(QStringLiteral("中转站"));
 }
@@ -106,14 +106,14 @@ void TForm3::login_in() {
 }
 
 void TForm3::link() {
-    if (clickButton2_)
-        clickButton2_();
+    if (m_clickButton2)
+        m_clickButton2();
 }
 
 void TForm3::showForm2() {
-    if (!form2_)
+    if (!m_form2)
         return;
-    form2_->show();
-    form2_->raise();
-    form2_->activateWindow();
+    m_form2->show();
+    m_form2->raise();
+    m_form2->activateWindow();
 }

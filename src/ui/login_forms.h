@@ -16,7 +16,7 @@ class TForm2 : public QWidget {
     Q_OBJECT
 public:
     explicit TForm2(QWidget* parent = nullptr);
-    void setHolder(TForm3* holder) { holder_ = holder; }
+    void setHolder(TForm3* holder) { m_holder = holder; }
 
     void Button1Click();
 
@@ -25,7 +25,7 @@ public:
     QPushButton* Button1;
 
 private:
-    TForm3* holder_ = nullptr;
+    TForm3* m_holder = nullptr;
 };
 
 // "中转站": never shown; carries the operations that lock and unlock the main window's
@@ -41,16 +41,16 @@ public:
     static void loginFalse(const LoginControls& controls);
     static void loginTrue(const LoginControls& controls);
 
-    void loginFalse() { loginFalse(controls_); }
-    void loginTrue() { loginTrue(controls_); }
+    void loginFalse() { loginFalse(m_controls); }
+    void loginTrue() { loginTrue(m_controls); }
     void login_in();
     void link();
     void showForm2();
 
 private:
-    LoginControls controls_;
-    std::function<void()> clickButton2_;
-    TForm2* form2_;
+    LoginControls m_controls;
+    std::function<void()> m_clickButton2;
+    TForm2* m_form2;
 };
 
 // Accepted credentials: exact, case-sensitive, nothing trimmed.

@@ -8,6 +8,6 @@ void PageContext::setStatusText(const QString& text) const {
 }
 
 Page::Page(const PageContext& context, const char* name, QWidget* parent)
-    : QWidget(parent), context_(context) {
+    : QWidget(parent), m_context(context) {
     setObjectName(QString::fromLatin1(name));
 }

@@ -7,7 +7,7 @@
 
 #include <QWidget>
 
-class CommandLink;
+class LinkPort;
 class HistoryGrid;
 class QComboBox;
 class QPlainTextEdit;
@@ -23,7 +23,7 @@ struct PageContext {
     QProgressBar* workProgress = nullptr;     // ProgressBar2
     QTabWidget* pageControl = nullptr;        // PageControl1
     DeviceStatus* status = nullptr;
-    CommandLink* link = nullptr;               // sends commands; pages register their handlers on it
+    LinkPort* link = nullptr;                  // sends commands; pages register their handlers on it
     HistoryGrid* historyGrid = nullptr;        // StringGrid2
     TcpServerEndpoint* serverSocket = nullptr; // ServerSocket1
     TcpClientEndpoint* clientSocket = nullptr; // ClientSocket1
@@ -46,8 +46,8 @@ public:
     virtual void aCheckboxInit() {}
 
 protected:
-    const PageContext& context() const { return context_; }
+    const PageContext& context() const { return m_context; }
 
 private:
-    const PageContext& context_;
+    const PageContext& m_context;
 };

@@ -1,4 +1,5 @@
 #include "ui/settings_page.h"
+#include "codec/value_tables.h"
 
 #include "core/gbk_text.h"
 #include "device/channel_format.h"
@@ -151,21 +152,10 @@ SettingsPage::SettingsPage(const PageContext& context, QWidget* parent) : Page(c
 
 void SettingsPage::aComboboxInit() {
     fillCombo(ComboBox5, addressItems(), 1);
-    fillCombo(ComboBox6, {QStringLiteral("2秒"),    QStringLiteral("5秒"),    QStringLiteral("10秒"),
-                          QStringLiteral("30秒"),   QStringLiteral("1分钟"),  QStringLiteral("2分钟"),
-                          QStringLiteral("5分钟"),  QStringLiteral("10分钟"), QStringLiteral("20分钟"),
-                          QStringLiteral("30分钟"), QStringLiteral("1小时"),  QStringLiteral("2小时"),
-                          QStringLiteral("5小时"),  QStringLiteral("10小时"), QStringLiteral("1天"),
-                          QStringLiteral("2天"),    QStringLiteral("3天"),    QStringLiteral("5天"),
-                          QStringLiteral("10天"),   QStringLiteral("...")},
-              2);
-    fillCombo(ComboBox7, {QStringLiteral("立即启动"), QStringLiteral("定时启动"), QStringLiteral("手动启动")},
-              0);
+    fillCombo(ComboBox6, recordingIntervals().texts() << QStringLiteral("..."), 2);
+    fillCombo(ComboBox7, startModes().texts(), 0);
     ComboBox7->lineEdit()->end(false);
-    fillCombo(ComboBox8,
-              {QStringLiteral("先进先出"), QStringLiteral("记满停止"), QStringLiteral("手动停止"),
-               QStringLiteral("定时停止")},
-              0);
+    fillCombo(ComboBox8, stopModes().texts(), 0);
     ComboBox8->lineEdit()->end(false);
     QStringList channels;
     for (int k = 1; k <= 8; ++k)

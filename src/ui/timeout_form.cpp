@@ -18,7 +18,7 @@ bool parseResponseTimeout(const QString& text, int& ms) {
 }
 
 TForm4::TForm4(std::function<void(int)> store, QWidget* parent)
-    : QWidget(parent, Qt::Window), store_(std::move(store)) {
+    : QWidget(parent, Qt::Window), m_store(std::move(store)) {
     setObjectName(QStringLiteral("TForm4"));
     setWindowTitle(QStringLiteral("超时时间"));
     Label1 = makeLabel(this, "Label1");
@@ -40,8 +40,8 @@ void TForm4::Button1Click() {
         showMessage(this, QStringLiteral("设置失败"));
         return;
     }
-    if (store_)
-        store_(ms);
+    if (m_store)
+        m_store(ms);
     showMessage(this, QStringLiteral("设置成功"));
     close();
 }

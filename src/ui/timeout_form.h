@@ -22,7 +22,7 @@ public:
     QPushButton* Button1;
 
 private:
-    std::function<void(int)> store_;
+    std::function<void(int)> m_store;
 };
 
 // The time-out typed into the dialog: blanks around it are ignored; 1 … 600000 ms.

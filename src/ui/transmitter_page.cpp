@@ -1,4 +1,5 @@
 #include "ui/transmitter_page.h"
+#include "codec/value_tables.h"
 
 #include "ui/widget_factory.h"
 
@@ -86,17 +87,7 @@ TransmitterPage::TransmitterPage(const PageContext& context, QWidget* parent)
 }
 
 void TransmitterPage::aComboboxInit() {
-    fillCombo(ComboBox14, {QStringLiteral("2秒"),    QStringLiteral("5秒"),
-                           QStringLiteral("10秒"),   QStringLiteral("30秒"),
-                           QStringLiteral("1分钟"),  QStringLiteral("2分钟"),
-                           QStringLiteral("5分钟"),  QStringLiteral("10分钟"),
-                           QStringLiteral("20分钟"), QStringLiteral("30分钟"),
-                           QStringLiteral("1小时"),  QStringLiteral("2小时"),
-                           QStringLiteral("5小时"),  QStringLiteral("10小时"),
-                           QStringLiteral("1天"),    QStringLiteral("2天"),
-                           QStringLiteral("3天"),    QStringLiteral("5天"),
-                           QStringLiteral("10天"),   QString()},
-              19);
+    fillCombo(ComboBox14, recordingIntervals().texts() << QString(), 19);
     QStringList channels;
     for (int k = 1; k <= 8; ++k)
         channels << QStringLiteral("通道") + QString::number(k);

@@ -1,4 +1,5 @@
 #include "device/channel_format.h"
+#include "history_view/channel_colors.h"
 
 #include <QtTest>
 

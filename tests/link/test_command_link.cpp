@@ -12,8 +12,8 @@ const QString ConnectBytes = QStringLiteral("write AA 01 01 02 00 AE CC");
 struct Rig {
     FakeHost host;
     FakeSerial serial;
-    FakeTcp tcp;
-    CommandLink link{host, serial, &tcp};
+    FakeTcp tcpServer, tcpClient;
+    CommandLink link{host, serial, &tcpServer, &tcpClient};
     int connects = 0;
     int startTimeUnset = 0;
     quint32 now = 1000;
@@ -28,7 +28,18 @@ struct Rig {
             return startTimeUnset;
         };
     }
-    void receive(const QByteArray& bytes) { link.Comm1ReceiveData(bytes.constData(), int(bytes.size())); }
+    // A burst as the serial transport hands it over.
+    void receive(const QByteArray& bytes) { serial.receive(bytes); }
+    // A handler that only counts its frames and asks for the given step.
+    void handle(quint8 code, int* count, int step = FollowNone) {
+        link.dispatcher().registerHandler<QByteArray>(
+            code, [](QByteArrayView f) { return f.toByteArray(); },
+            [count, step](const QByteArray&) {
+                if (count)
+                    ++*count;
+                return followUp(step);
+            });
+    }
     // A connect that has been answered: later commands go to the port that answered.
     void connectOnce() {
         link.Button2Click();
@@ -189,7 +200,7 @@ void TestCommandLink::unlistedCodeOnlyStopsTimer() {
     Rig r;
     r.connectOnce();
     int otherHandler = 0;
-    r.link.dispatcher().registerHandler(0x1d, [&](QByteArrayView) { ++otherHandler; });
+    r.handle(0x1d, &otherHandler);
     r.link.sendCommand(buildCommandFrame(1, Cmd::MonitorOpenPiece));
     const QString statusBefore = r.host.status;
     r.receive(responseFrame(0x91, QByteArray(1, '\x01')));
@@ -207,9 +218,8 @@ void TestCommandLink::followUpStepClicksRegisteredControl() {
         clicks << "Button13";
         r.link.sendCommand(buildCommandFrame(1, Cmd::RestartRecordingPiece, "24 03 05 07 08 09"));
     });
-    r.link.dispatcher().registerHandler(
-        0x06, [&](QByteArrayView) { r.link.state().followUpAction = FollowRestartRecording; });
-    r.link.dispatcher().registerHandler(0x03, [&](QByteArrayView) {});
+    r.handle(0x06, nullptr, FollowRestartRecording);
+    r.handle(0x03, nullptr);
     r.link.sendCommand(buildCommandFrame(1, Cmd::SetRecordingParamsPiece, QByteArray(84 * 3, '0')));
     r.receive(responseFrame(0x06, QByteArray(1, '\x01')));
     QCOMPARE(clicks, QStringList{"Button13"});
@@ -220,8 +230,7 @@ void TestCommandLink::followUpStepClicksRegisteredControl() {
     QVERIFY(!r.serial.open);
 
     // Keep-open step: the port stays open and nothing is clicked.
-    r.link.dispatcher().registerHandler(
-        0x1d, [&](QByteArrayView) { r.link.state().followUpAction = FollowKeepOpen; });
+    r.handle(0x1d, nullptr, FollowKeepOpen);
     r.link.sendCommand(buildCommandFrame(1, Cmd::ReadBatteryPiece));
     r.receive(responseFrame(0x1d, QByteArray(1, '\x01')));
     QVERIFY(r.serial.open);
@@ -233,25 +242,43 @@ void TestCommandLink::tcpSendsThroughSockets() {
     r.link.Button2Click();
     QCOMPARE(r.host.ports, QStringList{QStringLiteral("IP 通讯")});
     QCOMPARE(r.host.selected, 0);
-    QCOMPARE(r.tcp.client, QList<QByteArray>{"AA 01 01 02 00 AE cc"});
+    QCOMPARE(r.tcpClient.sent, QList<QByteArray>{"AA 01 01 02 00 AE CC"});
     QVERIFY(r.serial.log.isEmpty());
     r.host.server = true;
     r.link.Timer1Timer();
     r.link.Timer1Timer();
-    QCOMPARE(r.tcp.server.size(), 2);
+    QCOMPARE(r.tcpServer.sent.size(), 2);
     r.link.Timer1Timer();
     QCOMPARE(r.host.status, Timeout);
     // A server with nobody connected: nothing goes out and no response timer runs.
-    r.tcp.serverHasNoPeer = true;
+    r.tcpServer.noPeer = true;
     r.link.sendCommand(buildCommandFrame(1, Cmd::ReadBatteryPiece));
     QVERIFY(!r.link.Timer1().isActive());
-    r.tcp.serverHasNoPeer = false;
+    r.tcpServer.noPeer = false;
     // An answer over TCP goes in as it is: no byte after 0xDD is trimmed on this path.
     r.link.Button2Click();
     r.link.receiveFromTcp(responseFrame(0x01) + char(0x00));
     QCOMPARE(r.connects, 0);
     r.link.receiveFromTcp(responseFrame(0x01));
     QCOMPARE(r.connects, 1);
+
+    // Bursts from the sockets: the server's are frames only in hex reads in server mode, the
+    // client's only in hex reads; everything reaches the receive tap first.
+    QList<LinkSource> tapped;
+    QObject context;
+    r.link.addReceiveTap(&context, [&](LinkSource source, QByteArrayView) { tapped << source; });
+    r.tcpServer.receive(responseFrame(0x01));
+    QCOMPARE(r.connects, 2);
+    r.host.server = false;
+    r.tcpServer.receive(responseFrame(0x01));
+    QCOMPARE(r.connects, 2);
+    r.tcpClient.receive(responseFrame(0x01));
+    QCOMPARE(r.connects, 3);
+    r.host.clientHex = false;
+    r.tcpClient.receive(responseFrame(0x01));
+    QCOMPARE(r.connects, 3);
+    QCOMPARE(tapped, (QList<LinkSource>{LinkSource::TcpServer, LinkSource::TcpServer, LinkSource::TcpClient,
+                                        LinkSource::TcpClient}));
 }
 
 void TestCommandLink::noPortOrNoSelection() {
@@ -301,7 +328,12 @@ void TestCommandLink::transmitterFrames() {
     Rig r;
     r.connectOnce();
     QList<QByteArray> seen;
-    r.link.dispatcher().transmitterHandler = [&](QByteArrayView f) { seen << f.toByteArray(); };
+    r.link.dispatcher().registerTransmitterHandler<QByteArray>(
+        [](QByteArrayView f) { return f.toByteArray(); },
+        [&](const QByteArray& f) {
+            seen << f;
+            return HandlerStep{};
+        });
     const QByteArray answer = QByteArray::fromHex("010302000A");
     const quint16 crc = crc16(answer);
     const QByteArray frame = answer + char(crc & 0xFF) + char(crc >> 8);

@@ -3,7 +3,7 @@
 #include "../support/fake_link_peers.h"
 #include "device/device_status.h"
 #include "link/command_link.h"
-#include "link/tcomm_transport.h"
+#include "serial/tcomm_transport.h"
 #include "sim/simulator.h"
 
 #include <QtTest>
@@ -25,9 +25,6 @@ struct Bench {
     Bench() {
         sim.startPty();
         TCommTransport::applyFormValues(comm);
-        comm.OnReceiveData = [this](TComm*, const char* buffer, quint16 length) {
-            link.Comm1ReceiveData(buffer, length);
-        };
         link.state().responseTimeoutMs = 1200; // longer than a three-piece answer with its pauses
         link.openPauseMs = 20;
         link.portLister = [this] { return ports; };

@@ -1,3 +1,4 @@
+#include "link/port_scan.h"
 #include "serial/port_list.h"
 
 #include <QTemporaryDir>

@@ -2,9 +2,10 @@
 
 #include "slave_line.h"
 
+#include "codec/checksums.h"
+#include "codec/command_frame.h"
+#include "codec/hex_text.h"
 #include "history/gprs_log.h"
-#include "link/command_frame.h"
-#include "link/hex_text.h"
 #include "sim/sim_profile.h"
 
 #include <QProcess>

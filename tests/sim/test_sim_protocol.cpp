@@ -1,9 +1,9 @@
 // The simulated instrument's pure parts: the connect response of each profile, the request
 // parser and the shaping of faulty answers. No threads, no lines.
 
+#include "codec/command_frame.h"
 #include "core/gbk_text.h"
 #include "device/device_status.h"
-#include "link/command_frame.h"
 #include "sim/sim_fault.h"
 #include "sim/sim_frames.h"
 #include "sim/sim_handlers.h"

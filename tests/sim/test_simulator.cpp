@@ -3,8 +3,8 @@
 
 #include "slave_line.h"
 
+#include "codec/command_frame.h"
 #include "device/device_status.h"
-#include "link/command_frame.h"
 #include "sim/simulator.h"
 
 #include <QFileInfo>

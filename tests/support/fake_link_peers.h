@@ -3,16 +3,16 @@
 // Plain-field stand-ins for the window and the transports, so the link's logic runs without
 // widgets, ports or waiting.
 
-#include "link/command_frame.h"
+#include "codec/command_frame.h"
 #include "link/link_host.h"
-#include "link/link_transport.h"
+#include "link/transport.h"
 
 #include <QStringList>
 
 #include <stdexcept>
 
 struct FakeHost : LinkHost {
-    bool tcp = false, server = false, fixed = false, hex = false;
+    bool tcp = false, server = false, fixed = false, hex = false, serverHex = true, clientHex = true;
     int address = 1;
     QStringList ports;
     int selected = -1;
@@ -24,6 +24,8 @@ struct FakeHost : LinkHost {
     bool serverModeChecked() const override { return server; }
     bool fixedPortChecked() const override { return fixed; }
     bool hexMonitorChecked() const override { return hex; }
+    bool serverHexChecked() const override { return serverHex; }
+    bool clientHexChecked() const override { return clientHex; }
     int addressIndex() const override { return address; }
     QStringList portItems() const override { return ports; }
     void setPortItems(const QStringList& items) override { ports = items; }
@@ -61,13 +63,14 @@ struct FakeSerial : SerialTransport {
             log << QStringLiteral("close");
         open = false;
     }
-    bool writeData(const QByteArray& bytes) override {
+    SendResult send(const QByteArray& bytes) override {
         if (!open)
-            return false;
+            return SendResult::Failed;
         log << QStringLiteral("write ") + QString::fromLatin1(aBytesToHex(bytes)).trimmed();
         writtenTo << name;
-        return true;
+        return SendResult::Sent;
     }
+    void receive(const QByteArray& bytes) const { deliver(bytes); }
     void setBaudRate(quint32 rate) override { baud = rate; }
     void setReadIntervalTimeout(quint32 ms) override { readInterval = ms; }
     void applyLinkDefaults() override {
@@ -77,15 +80,17 @@ struct FakeSerial : SerialTransport {
     int writes() const { return int(writtenTo.size()); }
 };
 
-struct FakeTcp : TcpTransport {
-    QList<QByteArray> client, server;
-    bool serverHasNoPeer = false; // listening, nobody connected: the send fails
-    void aTcpSendStr(const HexText& text) override { client << text; }
-    void aTcpServiceSendStr(const HexText& text) override {
-        if (serverHasNoPeer)
-            throw std::runtime_error("no peer");
-        server << text;
+// One TCP side: records what was sent, as hex text, and delivers what a test hands it.
+struct FakeTcp : Transport {
+    QList<QByteArray> sent;
+    bool noPeer = false; // a server listening with nobody connected
+    SendResult send(const QByteArray& bytes) override {
+        if (noPeer)
+            return SendResult::NoPeer;
+        sent << aBytesToHex(bytes).trimmed();
+        return SendResult::Sent;
     }
+    void receive(const QByteArray& bytes) const { deliver(bytes); }
 };
 
 // A response frame: BB, address, code, length, payload, sum, DD.

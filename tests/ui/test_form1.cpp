@@ -2,8 +2,8 @@
 #include "ui/form1.h"
 
 #include "device/device_status.h"
-#include "history/history_grid.h"
-#include "history/history_plot.h"
+#include "history_view/history_grid.h"
+#include "history_view/history_plot.h"
 #include "ui/gbk_length_validator.h"
 #include "ui/info_page.h"
 #include "ui/login_forms.h"

@@ -10,7 +10,9 @@
 // payload, then " " + sum + " cc". The text is what is stored and resent; it becomes bytes
 // only when written.
 
-#include "link/hex_text.h"
+#include "codec/checksums.h"
+#include "codec/field_readers.h"
+#include "codec/hex_text.h"
 
 namespace Cmd {
 

@@ -1,6 +1,7 @@
-#include "history/history_plot.h"
+#include "history_view/history_plot.h"
 
 #include "device/channel_format.h"
+#include "history_view/channel_colors.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -29,46 +30,46 @@ HistoryPlot::HistoryPlot(QWidget* parent) : QWidget(parent) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    toolBar_ = new QToolBar(this);
-    toolBar_->setObjectName(QStringLiteral("Plot1ToolBar"));
-    chart_ = new QCustomPlot(this);
-    chart_->setObjectName(QStringLiteral("Plot1Chart"));
-    layout->addWidget(toolBar_);
-    layout->addWidget(chart_, 1);
+    m_toolBar = new QToolBar(this);
+    m_toolBar->setObjectName(QStringLiteral("Plot1ToolBar"));
+    m_chart = new QCustomPlot(this);
+    m_chart->setObjectName(QStringLiteral("Plot1Chart"));
+    layout->addWidget(m_toolBar);
+    layout->addWidget(m_chart, 1);
 
-    connect(addToolAction(toolBar_, "resumeTrackingAction", QStringLiteral("恢复跟踪")), &QAction::triggered,
+    connect(addToolAction(m_toolBar, "resumeTrackingAction", QStringLiteral("恢复跟踪")), &QAction::triggered,
             this, &HistoryPlot::resumeTracking);
-    zoomAction_ = addToolAction(toolBar_, "zoomBoxAction", QStringLiteral("缩放框"));
-    zoomAction_->setCheckable(true);
-    connect(zoomAction_, &QAction::toggled, this, &HistoryPlot::setZoomBox);
-    cursorAction_ = addToolAction(toolBar_, "cursorAction", QStringLiteral("光标"));
-    cursorAction_->setCheckable(true);
-    connect(cursorAction_, &QAction::toggled, this, &HistoryPlot::setCursorReadout);
-    connect(addToolAction(toolBar_, "saveAction", QStringLiteral("保存")), &QAction::triggered, this,
+    m_zoomAction = addToolAction(m_toolBar, "zoomBoxAction", QStringLiteral("缩放框"));
+    m_zoomAction->setCheckable(true);
+    connect(m_zoomAction, &QAction::toggled, this, &HistoryPlot::setZoomBox);
+    m_cursorAction = addToolAction(m_toolBar, "cursorAction", QStringLiteral("光标"));
+    m_cursorAction->setCheckable(true);
+    connect(m_cursorAction, &QAction::toggled, this, &HistoryPlot::setCursorReadout);
+    connect(addToolAction(m_toolBar, "saveAction", QStringLiteral("保存")), &QAction::triggered, this,
             &HistoryPlot::chooseFileAndSave);
-    connect(addToolAction(toolBar_, "printAction", QStringLiteral("打印")), &QAction::triggered, this,
+    connect(addToolAction(m_toolBar, "printAction", QStringLiteral("打印")), &QAction::triggered, this,
             &HistoryPlot::print);
-    connect(addToolAction(toolBar_, "printPreviewAction", QStringLiteral("打印预览")), &QAction::triggered,
+    connect(addToolAction(m_toolBar, "printPreviewAction", QStringLiteral("打印预览")), &QAction::triggered,
             this, &HistoryPlot::printPreview);
 
-    connect(chart_, &QCustomPlot::mouseMove, this, &HistoryPlot::showCursor);
+    connect(m_chart, &QCustomPlot::mouseMove, this, &HistoryPlot::showCursor);
 }
 
 void HistoryPlot::removeAllSeries() {
-    chart_->clearGraphs();
+    m_chart->clearGraphs();
 }
 
 int HistoryPlot::addSeries() {
-    chart_->addGraph(chart_->xAxis, chart_->yAxis);
-    return chart_->graphCount() - 1;
+    m_chart->addGraph(m_chart->xAxis, m_chart->yAxis);
+    return m_chart->graphCount() - 1;
 }
 
 int HistoryPlot::seriesCount() const {
-    return chart_->graphCount();
+    return m_chart->graphCount();
 }
 
 void HistoryPlot::setSeriesColor(int series, const QColor& color) {
-    if (QCPGraph* g = chart_->graph(series)) {
+    if (QCPGraph* g = m_chart->graph(series)) {
         QPen pen = g->pen();
         pen.setColor(color);
         g->setPen(pen);
@@ -76,7 +77,7 @@ void HistoryPlot::setSeriesColor(int series, const QColor& color) {
 }
 
 void HistoryPlot::setSeriesWidth(int series, int width) {
-    if (QCPGraph* g = chart_->graph(series)) {
+    if (QCPGraph* g = m_chart->graph(series)) {
         QPen pen = g->pen();
         pen.setWidth(width);
         g->setPen(pen);
@@ -84,12 +85,12 @@ void HistoryPlot::setSeriesWidth(int series, int width) {
 }
 
 void HistoryPlot::setSeriesTitle(int series, const QString& title) {
-    if (QCPGraph* g = chart_->graph(series))
+    if (QCPGraph* g = m_chart->graph(series))
         g->setName(title);
 }
 
 void HistoryPlot::setSeriesInLegend(int series, bool shown) {
-    if (QCPGraph* g = chart_->graph(series)) {
+    if (QCPGraph* g = m_chart->graph(series)) {
         if (shown)
             g->addToLegend();
         else
@@ -98,7 +99,7 @@ void HistoryPlot::setSeriesInLegend(int series, bool shown) {
 }
 
 void HistoryPlot::addPoint(int series, const QDateTime& time, double value) {
-    if (QCPGraph* g = chart_->graph(series))
+    if (QCPGraph* g = m_chart->graph(series))
         g->addData(QCPAxisTickerDateTime::dateTimeToKey(time), value);
 }
 
@@ -108,28 +109,28 @@ void HistoryPlot::addGap(int series, const QDateTime& time) {
 
 void HistoryPlot::setTimeAxis(const QDateTime& minimum, double spanSeconds) {
     const double key = QCPAxisTickerDateTime::dateTimeToKey(minimum);
-    chart_->xAxis->setRange(key, key + spanSeconds);
+    m_chart->xAxis->setRange(key, key + spanSeconds);
 }
 
 void HistoryPlot::setValueAxis(double minimum, double span) {
-    chart_->yAxis->setRange(minimum, minimum + span);
+    m_chart->yAxis->setRange(minimum, minimum + span);
 }
 
 void HistoryPlot::aInitPlot(int channelCount, const DeviceStatus& status) {
     removeAllSeries();
-    chart_->setInteractions(QCP::Interactions()); // the axes do not follow the mouse
+    m_chart->setInteractions(QCP::Interactions()); // the axes do not follow the mouse
 
     QSharedPointer<QCPAxisTickerDateTime> ticker(new QCPAxisTickerDateTime);
     ticker->setDateTimeFormat(QStringLiteral("M/d hh:mm:ss"));
-    chart_->xAxis->setTicker(ticker);
-    for (QCPAxis* axis : {chart_->xAxis, chart_->yAxis}) {
+    m_chart->xAxis->setTicker(ticker);
+    for (QCPAxis* axis : {m_chart->xAxis, m_chart->yAxis}) {
         axis->grid()->setVisible(true);
         axis->setTickLabelColor(Qt::black);
         axis->setLabel(QString());
     }
-    chart_->axisRect()->setRangeZoomAxes(chart_->xAxis, chart_->yAxis);
-    chart_->legend->setVisible(true);
-    chart_->legend->setBrush(QBrush(Qt::white));
+    m_chart->axisRect()->setRangeZoomAxes(m_chart->xAxis, m_chart->yAxis);
+    m_chart->legend->setVisible(true);
+    m_chart->legend->setBrush(QBrush(Qt::white));
     setValueAxis(-50, 200);
     setTimeAxis(QDateTime(QDate::currentDate(), QTime(0, 0)), 86400);
 
@@ -150,70 +151,70 @@ void HistoryPlot::aInitPlot(int channelCount, const DeviceStatus& status) {
         }
     }
     // The cursor items hold their own place; a reset must not leave a stale read-out.
-    if (cursorText_)
-        cursorText_->setVisible(false);
-    if (cursorLine_)
-        cursorLine_->setVisible(false);
-    chart_->replot();
+    if (m_cursorText)
+        m_cursorText->setVisible(false);
+    if (m_cursorLine)
+        m_cursorLine->setVisible(false);
+    m_chart->replot();
 }
 
 void HistoryPlot::resumeTracking() {
     bool any = false;
-    for (int i = 0; i < chart_->graphCount(); ++i)
-        any = any || !chart_->graph(i)->data()->isEmpty();
+    for (int i = 0; i < m_chart->graphCount(); ++i)
+        any = any || !m_chart->graph(i)->data()->isEmpty();
     if (any)
-        chart_->rescaleAxes(true);
-    chart_->replot();
+        m_chart->rescaleAxes(true);
+    m_chart->replot();
 }
 
 void HistoryPlot::setZoomBox(bool on) {
-    chart_->setSelectionRectMode(on ? QCP::srmZoom : QCP::srmNone);
-    if (zoomAction_->isChecked() != on)
-        zoomAction_->setChecked(on);
+    m_chart->setSelectionRectMode(on ? QCP::srmZoom : QCP::srmNone);
+    if (m_zoomAction->isChecked() != on)
+        m_zoomAction->setChecked(on);
 }
 
 void HistoryPlot::setCursorReadout(bool on) {
-    if (cursorAction_->isChecked() != on)
-        cursorAction_->setChecked(on);
-    if (on && !cursorLine_) {
-        cursorLine_ = new QCPItemStraightLine(chart_);
-        cursorLine_->setPen(QPen(Qt::darkGray, 1, Qt::DashLine));
-        cursorText_ = new QCPItemText(chart_);
-        cursorText_->setPositionAlignment(Qt::AlignLeft | Qt::AlignTop);
-        cursorText_->position->setType(QCPItemPosition::ptAxisRectRatio);
-        cursorText_->position->setCoords(0.01, 0.01);
-        cursorText_->setBrush(QBrush(Qt::white));
-        cursorText_->setPadding(QMargins(4, 2, 4, 2));
+    if (m_cursorAction->isChecked() != on)
+        m_cursorAction->setChecked(on);
+    if (on && !m_cursorLine) {
+        m_cursorLine = new QCPItemStraightLine(m_chart);
+        m_cursorLine->setPen(QPen(Qt::darkGray, 1, Qt::DashLine));
+        m_cursorText = new QCPItemText(m_chart);
+        m_cursorText->setPositionAlignment(Qt::AlignLeft | Qt::AlignTop);
+        m_cursorText->position->setType(QCPItemPosition::ptAxisRectRatio);
+        m_cursorText->position->setCoords(0.01, 0.01);
+        m_cursorText->setBrush(QBrush(Qt::white));
+        m_cursorText->setPadding(QMargins(4, 2, 4, 2));
     }
-    if (cursorLine_) {
-        cursorLine_->setVisible(false);
-        cursorText_->setVisible(false);
+    if (m_cursorLine) {
+        m_cursorLine->setVisible(false);
+        m_cursorText->setVisible(false);
     }
-    chart_->setMouseTracking(on);
-    chart_->replot();
+    m_chart->setMouseTracking(on);
+    m_chart->replot();
 }
 
 void HistoryPlot::showCursor(QMouseEvent* event) {
-    if (!cursorAction_->isChecked() || !cursorLine_)
+    if (!m_cursorAction->isChecked() || !m_cursorLine)
         return;
-    const double key = chart_->xAxis->pixelToCoord(event->position().x());
-    const double value = chart_->yAxis->pixelToCoord(event->position().y());
-    cursorLine_->point1->setCoords(key, 0);
-    cursorLine_->point2->setCoords(key, 1);
-    cursorText_->setText(QCPAxisTickerDateTime::keyToDateTime(key).toString(QStringLiteral("M/d hh:mm:ss")) +
-                         QStringLiteral("   ") + QString::number(value, 'f', 2));
-    cursorLine_->setVisible(true);
-    cursorText_->setVisible(true);
-    chart_->replot(QCustomPlot::rpQueuedReplot);
+    const double key = m_chart->xAxis->pixelToCoord(event->position().x());
+    const double value = m_chart->yAxis->pixelToCoord(event->position().y());
+    m_cursorLine->point1->setCoords(key, 0);
+    m_cursorLine->point2->setCoords(key, 1);
+    m_cursorText->setText(QCPAxisTickerDateTime::keyToDateTime(key).toString(QStringLiteral("M/d hh:mm:ss")) +
+                          QStringLiteral("   ") + QString::number(value, 'f', 2));
+    m_cursorLine->setVisible(true);
+    m_cursorText->setVisible(true);
+    m_chart->replot(QCustomPlot::rpQueuedReplot);
 }
 
 bool HistoryPlot::saveToFile(const QString& fileName) {
     const QString suffix = QFileInfo(fileName).suffix().toLower();
     if (suffix == QLatin1String("pdf"))
-        return chart_->savePdf(fileName);
+        return m_chart->savePdf(fileName);
     if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
-        return chart_->saveJpg(fileName);
-    return chart_->savePng(fileName);
+        return m_chart->saveJpg(fileName);
+    return m_chart->savePng(fileName);
 }
 
 void HistoryPlot::chooseFileAndSave() {
@@ -227,14 +228,14 @@ void HistoryPlot::chooseFileAndSave() {
 void HistoryPlot::render(QPrinter* printer) {
     QCPPainter painter(printer);
     const QRectF page = printer->pageRect(QPrinter::DevicePixel);
-    const int width = chart_->viewport().width(), height = chart_->viewport().height();
+    const int width = m_chart->viewport().width(), height = m_chart->viewport().height();
     if (width <= 0 || height <= 0)
         return;
     const double scale = qMin(page.width() / width, page.height() / height);
     painter.setMode(QCPPainter::pmVectorized);
     painter.setMode(QCPPainter::pmNoCaching);
     painter.scale(scale, scale);
-    chart_->toPainter(&painter, width, height);
+    m_chart->toPainter(&painter, width, height);
 }
 
 void HistoryPlot::print() {

@@ -1,6 +1,7 @@
 #include "device/channel_format.h"
-#include "history/history_grid.h"
-#include "history/history_plot.h"
+#include "history_view/channel_colors.h"
+#include "history_view/history_grid.h"
+#include "history_view/history_plot.h"
 
 #include <QtTest>
 #include <QtWidgets>

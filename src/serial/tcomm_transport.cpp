@@ -1,10 +1,16 @@
-#include "link/tcomm_transport.h"
+#include "serial/tcomm_transport.h"
 
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
+
+TCommTransport::TCommTransport(TComm& comm) : m_comm(comm) {
+    m_comm.OnReceiveData = [this](TComm*, const char* buffer, quint16 length) {
+        deliver(QByteArrayView(buffer, length));
+    };
+}
 
 void TCommTransport::applyFormValues(TComm& comm) {
     comm.setCommName(QStringLiteral("COM2"));
@@ -57,14 +63,14 @@ void TCommTransport::openPort() {
     }
 }
 
-bool TCommTransport::writeData(const QByteArray& bytes) {
+SendResult TCommTransport::send(const QByteArray& bytes) {
     // One queued block holds at most 65535 bytes; longer texts go as several blocks in order.
     bool ok = !bytes.isEmpty();
     for (qsizetype at = 0; at < bytes.size(); at += 0xFFFF) {
         const qsizetype n = qMin<qsizetype>(0xFFFF, bytes.size() - at);
         ok = m_comm.WriteData(bytes.constData() + at, quint16(n)) && ok;
     }
-    return ok;
+    return ok ? SendResult::Sent : SendResult::Failed;
 }
 
 QString portOpenProblem(const QString& path, int errorNumber) {

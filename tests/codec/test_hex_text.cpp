@@ -1,4 +1,7 @@
-#include "link/hex_text.h"
+#include "codec/checksums.h"
+#include "codec/field_readers.h"
+#include "codec/field_text.h"
+#include "codec/hex_text.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "link/command_frame.h"
+#include "codec/command_frame.h"
 
 #include <QtTest>
 
@@ -9,6 +9,8 @@ private slots:
     void build();
     void responseCheck_data();
     void responseCheck();
+    void envelopeOfEveryPiece_data();
+    void envelopeOfEveryPiece();
 };
 
 void TestCommandFrame::build_data() {
@@ -63,6 +65,64 @@ void TestCommandFrame::responseCheck() {
     QFETCH(QByteArray, frame);
     QFETCH(bool, valid);
     QCOMPARE(isValidResponseFrame(frame), valid);
+}
+
+// Every catalogue piece with as many payload bytes as its command carries after the piece. The
+// frame's length field and sum are then read back from the built bytes, so a piece whose length
+// does not match its payload shows here.
+void TestCommandFrame::envelopeOfEveryPiece_data() {
+    QTest::addColumn<QByteArray>("piece");
+    QTest::addColumn<int>("payloadBytes");
+    const std::pair<const char*, int> pieces[] = {
+        {Cmd::ConnectPiece, 0},
+        {Cmd::StopRecordingPiece, 0},
+        {Cmd::RestartRecordingPiece, 6},
+        {Cmd::SetAddressPiece, 1},
+        {Cmd::SetRecordingParamsPiece, 84},
+        {Cmd::SetChannelAlarmPiece, 6},
+        {Cmd::SetModelSerialPiece, 20},
+        {Cmd::SetPhonesPiece, 34},
+        {Cmd::ReadPhonesPiece, 0},
+        {Cmd::DownloadStartPiece, 0},
+        {Cmd::DownloadPacketPiece, 2},
+        {Cmd::FactoryResetPiece, 0},
+        {Cmd::SetClockPiece, 6},
+        {Cmd::ReadBatteryPiece, 0},
+        {Cmd::SetGprsPiece, 45},
+        {Cmd::ReadGprsPiece, 0},
+        {Cmd::SetSmsTitlePiece, 20},
+        {Cmd::ReadSmsTitlePiece, 0},
+        {Cmd::SetStartDelayPiece, 2},
+        {Cmd::ReadStartDelayPiece, 0},
+        {Cmd::SetSmsHostPiece, 30},
+        {Cmd::ReadSmsHostPiece, 0},
+        {Cmd::StartUpgradePiece, 0},
+        {Cmd::SetReceiverFrequencyPiece, 1},
+        {Cmd::PairCardsPiece, 0},
+        {Cmd::SetReceiverParamsPiece, 23},
+        {Cmd::ReadReceiverParamsPiece, 0},
+        {Cmd::MonitorOpenPiece, 0},
+        {Cmd::MonitorClosePiece, 0},
+    };
+    for (const auto& [piece, payloadBytes] : pieces)
+        QTest::newRow(piece) << QByteArray(piece) << payloadBytes;
+}
+
+void TestCommandFrame::envelopeOfEveryPiece() {
+    QFETCH(QByteArray, piece);
+    QFETCH(int, payloadBytes);
+    HexText payload;
+    for (int i = 0; i < payloadBytes; ++i)
+        payload += " " + QByteArray::number(0x30 + i % 0x40, 16).toUpper();
+    const QByteArray bytes = aHexToBytes(buildCommandFrame(7, piece.constData(), payload));
+    const int n = int(bytes.size());
+    QVERIFY(n >= 7);
+    QCOMPARE(quint8(bytes[0]), Cmd::CommandStart);
+    QCOMPARE(quint8(bytes[n - 1]), Cmd::CommandEnd);
+    QCOMPARE(quint8(bytes[1]), quint8(7));
+    // Payload: everything between the length field and the sum.
+    QCOMPARE(int(aBufU16(bytes, 3, LowFirst)), (n - 7) + 2);
+    QCOMPARE(quint8(bytes[n - 2]), sum8(QByteArrayView(bytes).first(n - 2)));
 }
 
 QTEST_APPLESS_MAIN(TestCommandFrame)

@@ -47,18 +47,18 @@ public:
     void print();
     void printPreview();
 
-    QCustomPlot* chart() const { return chart_; }
-    QToolBar* toolBar() const { return toolBar_; }
+    QCustomPlot* chart() const { return m_chart; }
+    QToolBar* toolBar() const { return m_toolBar; }
 
 private:
     void chooseFileAndSave();
     void render(QPrinter* printer);
     void showCursor(QMouseEvent* event);
 
-    QToolBar* toolBar_ = nullptr;
-    QCustomPlot* chart_ = nullptr;
-    QAction* zoomAction_ = nullptr;
-    QAction* cursorAction_ = nullptr;
-    QCPItemStraightLine* cursorLine_ = nullptr;
-    QCPItemText* cursorText_ = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    QCustomPlot* m_chart = nullptr;
+    QAction* m_zoomAction = nullptr;
+    QAction* m_cursorAction = nullptr;
+    QCPItemStraightLine* m_cursorLine = nullptr;
+    QCPItemText* m_cursorText = nullptr;
 };

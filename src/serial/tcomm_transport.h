@@ -1,12 +1,13 @@
 #pragma once
 
-#include "link/link_transport.h"
+#include "link/transport.h"
 #include "serial/tcomm.h"
 
 // The link's serial side over the program's TComm, Comm1.
 class TCommTransport : public SerialTransport {
 public:
-    explicit TCommTransport(TComm& comm) : m_comm(comm) {}
+    // Takes over the component's receive event: every block it reads goes to the link.
+    explicit TCommTransport(TComm& comm);
 
     // The values the window's Comm1 starts with (before the link's own settings).
     static void applyFormValues(TComm& comm);
@@ -15,7 +16,7 @@ public:
     // Throws std::runtime_error whose text tells the operator why, in the window's language.
     void openPort() override;
     void closePort() override { m_comm.ClosePort(); }
-    bool writeData(const QByteArray& bytes) override;
+    SendResult send(const QByteArray& bytes) override;
     void setBaudRate(quint32 rate) override { m_comm.setBaudRate(rate); }
     void setReadIntervalTimeout(quint32 ms) override { m_comm.setReadIntervalTimeout(ms); }
     void applyLinkDefaults() override;

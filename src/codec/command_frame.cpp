@@ -1,4 +1,4 @@
-#include "link/command_frame.h"
+#include "codec/command_frame.h"
 
 HexText buildCommandFrame(int address, const char* piece, const HexText& payload) {
     HexText text = "AA " + QByteArray::number(address & 0xFF, 16).toUpper().rightJustified(2, '0');

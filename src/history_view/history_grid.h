@@ -16,8 +16,8 @@ public:
     // number column (35) and the time column (120).
     void aStringGridInit();
 
-    HistoryTableModel* table() const { return model_; }
+    HistoryTableModel* table() const { return m_model; }
 
 private:
-    HistoryTableModel* model_;
+    HistoryTableModel* m_model;
 };
