@@ -1,4 +1,5 @@
 #include "history/gprs_log.h"
+#include "history/gprs_table.h"
 
 #include <QtTest>
 
@@ -64,6 +65,8 @@ private slots:
     void countsThatDoNotFit_data();
     void countsThatDoNotFit();
     void badTimeStopsAfterEarlierRecords();
+    void uploadsEnterTable_data();
+    void uploadsEnterTable();
 };
 
 void TestGprsLog::coordinates_data() {
@@ -187,6 +190,43 @@ void TestGprsLog::badTimeStopsAfterEarlierRecords() {
     p = aDecodeGprsPacket(packet(1, 1, 2, {good, badDate}));
     QCOMPARE(p->records.size(), 1);
     QVERIFY(!p->errorText.isEmpty());
+}
+
+// How an upload of two one-channel records lands in tables of different sizes: row 0 takes the
+// upload's header, the records go below the rows already there, numbered on from them.
+void TestGprsLog::uploadsEnterTable_data() {
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<int>("firstNumber"); // shown in the first appended record's first cell
+    QTest::newRow("empty table: a header row is made") << 0 << 0 << 0;
+    QTest::newRow("start-up table: header and one empty row") << 2 << 10 << 1;
+    QTest::newRow("after an earlier upload of three") << 5 << 8 << 4;
+}
+
+void TestGprsLog::uploadsEnterTable() {
+    QFETCH(int, rows);
+    QFETCH(int, columns);
+    QFETCH(int, firstNumber);
+    HistoryTableModel table;
+    table.resize(rows, columns);
+    if (rows > 1)
+        table.setText(1, 0, QStringLiteral("kept"));
+    Rec a, b;
+    a.values = {11};
+    b.values = {12};
+    const auto decoded = aDecodeGprsPacket(packet(1, 1, 2, {a, b}));
+    QVERIFY(decoded);
+    const int last = appendGprsUpload(table, *decoded, DeviceStatus{});
+    const int before = qMax(rows, 1);
+    QCOMPARE(table.rowCount(), before + 2);
+    QCOMPARE(last, before + 1);
+    QCOMPARE(table.columnCount(), 8); // seven fixed columns and one channel
+    QCOMPARE(table.text(0, 0), QStringLiteral("序号"));
+    QCOMPARE(table.text(0, 7), QStringLiteral("1温度<℃>"));
+    QCOMPARE(table.text(before, 0), QString::number(firstNumber));
+    QCOMPARE(table.text(before + 1, 0), QString::number(firstNumber + 1));
+    if (rows > 1)
+        QCOMPARE(table.text(1, 0), QStringLiteral("kept"));
 }
 
 QTEST_APPLESS_MAIN(TestGprsLog)
