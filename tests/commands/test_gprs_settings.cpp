@@ -1,3 +1,4 @@
+#include "../support/response_frame.h"
 #include "commands/gprs_settings.h"
 
 #include "commands/command_tables.h"
@@ -13,21 +14,6 @@ QByteArray hex(const char* digits) {
 
 QByteArray zeros(int n) {
     return QByteArray(n, '\0');
-}
-
-// The instrument's answer: BB, address, code, length, payload, sum, DD.
-QByteArray answer(quint8 code, const QByteArray& payload) {
-    QByteArray f = hex("BB01");
-    f += char(code);
-    f += char((payload.size() + 2) & 0xFF);
-    f += char((payload.size() + 2) >> 8);
-    f += payload;
-    quint8 sum = 0;
-    for (char c : f)
-        sum = quint8(sum + quint8(c));
-    f += char(sum);
-    f += char(0xDD);
-    return f;
 }
 
 GprsSettingsEntry exampleEntry() {
@@ -196,24 +182,25 @@ void TestGprsSettings::readAnswer_data() {
     QTest::addColumn<bool>("toHostName");
     QTest::addColumn<QString>("hostName");
 
-    QTest::newRow("the example") << answer(0x1F, hex(ExamplePayload) + zeros(30))
+    QTest::newRow("the example") << responseFrame(0x1F, hex(ExamplePayload) + zeros(30))
                                  << QStringLiteral("192.168.1.10") << 8001 << 4 << 0 << 1 << 100 << 0 << false
                                  << QString();
     QTest::newRow("1800 s, 30000 records, host name")
-        << answer(0x1F, hex("0A000001 5000 08070000 01 F0 3075 01") + QByteArray("gprs.example") + zeros(18))
+        << responseFrame(0x1F,
+                         hex("0A000001 5000 08070000 01 F0 3075 01") + QByteArray("gprs.example") + zeros(18))
         << QStringLiteral("10.0.0.1") << 80 << 10 << 1 << 8 << 30000 << 6 << true
         << QStringLiteral("gprs.example");
     QTest::newRow("1801 s, 150 records, unknown upload interval")
-        << answer(0x1F, hex("00000000 0100 09070000 00 07 9600 00") + zeros(30)) << QStringLiteral("0.0.0.0")
-        << 1 << -1 << 0 << -1 << 150 << -1 << false << QString();
+        << responseFrame(0x1F, hex("00000000 0100 09070000 00 07 9600 00") + zeros(30))
+        << QStringLiteral("0.0.0.0") << 1 << -1 << 0 << -1 << 150 << -1 << false << QString();
     QTest::newRow("30-byte Chinese host name")
-        << answer(0x1F, hex(ExamplePayload).chopped(1) + hex("02") +
-                            hex("D6D0CEC4D3F2C3FBB2E2CAD4D6D0CEC4D3F2C3FBB2E2CAD4D6D0CEC4D3F2"))
+        << responseFrame(0x1F, hex(ExamplePayload).chopped(1) + hex("02") +
+                                   hex("D6D0CEC4D3F2C3FBB2E2CAD4D6D0CEC4D3F2C3FBB2E2CAD4D6D0CEC4D3F2"))
         << QStringLiteral("192.168.1.10") << 8001 << 4 << 0 << 1 << 100 << 0 << true
         << QStringLiteral("中文域名测试中文域名测试中文域");
     // A short answer: the sum and end byte lie where the fields would be and must read as nothing.
-    QTest::newRow("answer without payload") << answer(0x1F, QByteArray()) << QStringLiteral("0.0.0.0") << 0
-                                            << 0 << 0 << -1 << 0 << -1 << false << QString();
+    QTest::newRow("answer without payload") << responseFrame(0x1F, QByteArray()) << QStringLiteral("0.0.0.0")
+                                            << 0 << 0 << 0 << -1 << 0 << -1 << false << QString();
 }
 
 void TestGprsSettings::readAnswer() {

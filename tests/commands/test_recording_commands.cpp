@@ -1,3 +1,4 @@
+#include "../support/response_frame.h"
 #include "commands/recording_commands.h"
 
 #include "commands/entry_refused.h"
@@ -8,23 +9,6 @@ namespace {
 
 QByteArray hex(const char* digits) {
     return QByteArray::fromHex(digits);
-}
-
-// The instrument's answer: BB, address, code, length, payload, sum, DD.
-QByteArray answer(quint8 code, const QByteArray& payload, quint8 address = 1) {
-    QByteArray f;
-    f += char(0xBB);
-    f += char(address);
-    f += char(code);
-    f += char((payload.size() + 2) & 0xFF);
-    f += char((payload.size() + 2) >> 8);
-    f += payload;
-    quint8 sum = 0;
-    for (char c : f)
-        sum = quint8(sum + quint8(c));
-    f += char(sum);
-    f += char(0xDD);
-    return f;
 }
 
 RecordingParams pickersHoldDates() {
@@ -273,13 +257,13 @@ void TestRecordingCommands::answers_data() {
     QTest::addColumn<int>("battery");
     QTest::addColumn<int>("delay");
     QTest::addColumn<bool>("success");
-    QTest::newRow("battery 0x50") << answer(0x1d, hex("50")) << 80 << 0x50 << false;
-    QTest::newRow("delay 2C 01") << answer(0x29, hex("2C01")) << 0x2C << 300 << false;
+    QTest::newRow("battery 0x50") << responseFrame(0x1d, hex("50")) << 80 << 0x50 << false;
+    QTest::newRow("delay 2C 01") << responseFrame(0x29, hex("2C01")) << 0x2C << 300 << false;
     // The delay is written sign-magnitude; reading it back must give what was written.
-    QTest::newRow("delay 05 80") << answer(0x29, hex("0580")) << 5 << -5 << false;
-    QTest::newRow("result 01") << answer(0x03, hex("01")) << 1 << 1 << true;
-    QTest::newRow("result 00") << answer(0x1A, hex("00")) << 0 << 0 << false;
-    QTest::newRow("result 02") << answer(0x10, hex("02")) << 2 << 2 << false;
+    QTest::newRow("delay 05 80") << responseFrame(0x29, hex("0580")) << 5 << -5 << false;
+    QTest::newRow("result 01") << responseFrame(0x03, hex("01")) << 1 << 1 << true;
+    QTest::newRow("result 00") << responseFrame(0x1A, hex("00")) << 0 << 0 << false;
+    QTest::newRow("result 02") << responseFrame(0x10, hex("02")) << 2 << 2 << false;
     // No payload: byte 5 is the sum; it must not be read as a level, a delay or a result.
     QTest::newRow("empty answer, sum 0x01 where the payload would be")
         << hex("BB0044020001DD") << 0 << 0 << false;

@@ -3,6 +3,7 @@
 // Plain-field stand-ins for the window and the transports, so the link's logic runs without
 // widgets, ports or waiting.
 
+#include "../support/response_frame.h"
 #include "codec/command_frame.h"
 #include "link/link_host.h"
 #include "link/transport.h"
@@ -92,18 +93,3 @@ struct FakeTcp : Transport {
     }
     void receive(const QByteArray& bytes) const { deliver(bytes); }
 };
-
-// A response frame: BB, address, code, length, payload, sum, DD.
-inline QByteArray responseFrame(quint8 code, const QByteArray& payload = {}, quint8 address = 1) {
-    QByteArray f;
-    f += char(0xBB);
-    f += char(address);
-    f += char(code);
-    const int len = int(payload.size()) + 2;
-    f += char(len & 0xFF);
-    f += char(len >> 8);
-    f += payload;
-    f += char(sum8(f));
-    f += char(0xDD);
-    return f;
-}
