@@ -189,9 +189,9 @@ void SimEngine::received(QByteArrayView bytes) {
             // A long demo run must not grow without bound; tests never come near this.
             if (m_shared->log.size() > 100000)
                 m_shared->log.removeFirst();
-            answer = m_shared->handlers.answer(r, m_shared->state);
-            if (answer)
-                faults = takeFaultsFor(m_shared->faults, r.number);
+            SimReply reply = simReply(m_shared->handlers, r, m_shared->state, m_shared->faults);
+            answer = std::move(reply.answer);
+            faults = std::move(reply.faults);
             observer = m_shared->observer;
             m_parser.setAcceptModbus(m_shared->state.modbus);
         }

@@ -16,6 +16,7 @@ const QList<QPair<SimFault::Kind, QString>>& kindTable() {
         {SimFault::Kind::Silence, QStringLiteral("silence")},
         {SimFault::Kind::ForeignAddress, QStringLiteral("foreign-address")},
         {SimFault::Kind::HangUp, QStringLiteral("hang-up")},
+        {SimFault::Kind::FailResult, QStringLiteral("fail-result")},
     };
     return table;
 }
@@ -124,6 +125,9 @@ ShapedAnswer shapeAnswer(const QByteArray& answer, bool modbus, const QList<SimF
             pieces = f.kind == SimFault::Kind::Split2 ? 2 : 3;
             out.pauseMs = f.pauseMs;
             break;
+        case SimFault::Kind::FailResult:
+            // A refusal is the instrument's answer, not damage on the line: simReply built it.
+            break;
         }
     }
     pieces = int(std::min<qsizetype>(pieces, a.size()));
@@ -138,13 +142,16 @@ ShapedAnswer shapeAnswer(const QByteArray& answer, bool modbus, const QList<SimF
     return out;
 }
 
-QList<SimFault> takeFaultsFor(QList<SimFault>& pending, int request) {
+QList<SimFault> takeFaultsFor(QList<SimFault>& pending, int request, bool hasResult) {
+    const auto applies = [hasResult](const SimFault& f) {
+        return hasResult || f.kind != SimFault::Kind::FailResult;
+    };
     QList<qsizetype> chosen;
     for (qsizetype i = 0; i < pending.size(); ++i)
-        if (pending[i].atRequest == request)
+        if (pending[i].atRequest == request && applies(pending[i]))
             chosen.append(i);
     for (qsizetype i = 0; chosen.isEmpty() && i < pending.size(); ++i)
-        if (pending[i].atRequest == 0)
+        if (pending[i].atRequest == 0 && applies(pending[i]))
             chosen.append(i);
 
     QList<SimFault> taken;

@@ -18,6 +18,8 @@ struct SimFault {
         Silence,        // no answer, for `count` answers in a row
         ForeignAddress, // answered from another address (frame and checksum otherwise valid)
         HangUp,         // the line is closed instead of answering
+        FailResult,     // the command is refused: nothing changes and the result byte says failure;
+                        // answers without a result byte pass it over to the next one that has one
     };
 
     Kind kind = Kind::Silence;
@@ -30,7 +32,8 @@ struct SimFault {
     static SimFault atRequestNumber(int request, Kind kind, int count = 1);
 
     // "split2", "split3", "wrong-sum", "extra-byte", "silence", "foreign-address", "hang-up",
-    // optionally followed by ":N" (silence count, split pause in ms, or the foreign address) and
+    // "fail-result", optionally followed by ":N" (silence count, split pause in ms, or the foreign address)
+    // and
     // "@K" (request number):
     // "silence:3", "split2:500@4".
     static std::optional<SimFault> fromText(const QString& text);
@@ -51,5 +54,6 @@ ShapedAnswer shapeAnswer(const QByteArray& answer, bool modbus, const QList<SimF
 
 // Takes the faults that apply to the answer to request number `request` out of `pending`:
 // those tied to that number, otherwise the oldest "next answer" one. A silence that lasts for
-// more answers stays pending for the following one.
-QList<SimFault> takeFaultsFor(QList<SimFault>& pending, int request);
+// more answers stays pending for the following one. A fail-result fault applies only when
+// the answer has a result byte (hasResult); otherwise it stays pending.
+QList<SimFault> takeFaultsFor(QList<SimFault>& pending, int request, bool hasResult);

@@ -2,6 +2,9 @@
 
 #include "codec/command_frame.h"
 #include "core/gbk_text.h"
+#include "sim/sim_settings.h"
+
+#include <algorithm>
 
 std::optional<QByteArray> SimHandlers::answer(const SimRequest& request, SimProfile& state) const {
     if (!request.checksumOk)
@@ -72,6 +75,36 @@ std::optional<QByteArray> simModbusLiveValues(const QByteArray&, SimProfile& sta
 SimHandlers standardSimHandlers() {
     SimHandlers h;
     h.setCommand(Cmd::Connect, simConnect);
+    addSettingsHandlers(h);
     h.setModbus(0x03, 0x0001, simModbusLiveValues);
     return h;
+}
+
+bool simAnswerHasResult(quint8 code) {
+    return code == Cmd::RestartRecording || code == Cmd::FactoryReset || code == Cmd::SetClock;
+}
+
+SimReply simReply(const SimHandlers& handlers, const SimRequest& request, SimProfile& state,
+                  QList<SimFault>& pending) {
+    const bool hasResult = request.kind == SimRequest::Kind::Command && simAnswerHasResult(request.code());
+    const bool mayRefuse = hasResult && std::any_of(pending.cbegin(), pending.cend(), [](const SimFault& f) {
+                               return f.kind == SimFault::Kind::FailResult;
+                           });
+    // Kept only while a refusal is possible; the lists inside are shared, not copied.
+    std::optional<SimProfile> before;
+    if (mayRefuse)
+        before = state;
+
+    SimReply reply;
+    reply.answer = handlers.answer(request, state);
+    if (!reply.answer)
+        return reply;
+    reply.faults = takeFaultsFor(pending, request.number, hasResult);
+    const bool refused = std::any_of(reply.faults.cbegin(), reply.faults.cend(),
+                                     [](const SimFault& f) { return f.kind == SimFault::Kind::FailResult; });
+    if (refused && before) {
+        state = std::move(*before);
+        reply.answer = buildResponseFrame(quint8(state.address), request.code(), QByteArray(1, '\0'));
+    }
+    return reply;
 }

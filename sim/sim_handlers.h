@@ -3,6 +3,7 @@
 // What the instrument answers. Each command code has one handler; adding a command means
 // writing one function and registering it in standardSimHandlers().
 
+#include "sim/sim_fault.h"
 #include "sim/sim_frames.h"
 #include "sim/sim_profile.h"
 
@@ -43,6 +44,21 @@ private:
 
 // The handlers every simulated instrument starts with.
 SimHandlers standardSimHandlers();
+
+// Codes whose answer is a result byte (0x01 success): restart, factory reset, set clock.
+bool simAnswerHasResult(quint8 code);
+
+// One request answered, with the faults that shape the answer on the line.
+struct SimReply {
+    std::optional<QByteArray> answer;
+    QList<SimFault> faults;
+};
+
+// Answers the request and takes the faults for its answer out of `pending`. Under a
+// fail-result fault the instrument refuses a command whose answer has a result byte: its state
+// stays as it was and the result byte is 0x00.
+SimReply simReply(const SimHandlers& handlers, const SimRequest& request, SimProfile& state,
+                  QList<SimFault>& pending);
 
 // Single handlers, usable on their own in tests.
 std::optional<QByteArray> simConnect(const QByteArray& payload, SimProfile& state);

@@ -73,11 +73,9 @@ SimProfile loggerBase() {
     p.title = QStringLiteral("冷库一号");
     p.model = QStringLiteral("L99-2");
     p.serialNumber = QStringLiteral("2403050017");
+    p.restoreFactorySettings();
     p.workState = 0x01;
     p.startTime = {24, 3, 5, 8, 0, 0};
-    p.recordInterval = 60;
-    p.startMode = 0x01;
-    p.stopMode = 0x03;
     p.timedStartTime = {24, 3, 6, 8, 0, 0};
     p.timedStopTime = {24, 4, 6, 8, 0, 0};
     p.capacity = 16000;
@@ -103,6 +101,16 @@ quint16 toSignMagnitude16(int value) {
 quint8 toBcd(int value) {
     const int v = std::clamp(value, 0, 99);
     return quint8((v / 10) << 4 | (v % 10));
+}
+
+void SimProfile::restoreFactorySettings() {
+    recordInterval = 60;
+    startMode = 0x01; // immediately
+    stopMode = 0x03;  // first in, first out
+    timedStartTime = {};
+    timedStopTime = {};
+    startDelay = 0;
+    gprs = SimGprsSettings{};
 }
 
 QDateTime SimProfile::clock() const {
@@ -171,8 +179,9 @@ SimProfile SimProfile::byName(const QString& profileName) {
     if (profileName == QLatin1String("logger"))
         return p;
     if (profileName == QLatin1String("gprs")) {
-        // A GPRS logger that has never been started: the program sets its clock after a connect
-        // and reads its upload settings because the model begins with "G".
+        // A GPRS logger that has never been started: after a connect the program sets its clock
+        // and, because the model begins with "G", goes on to read its upload settings, its
+        // phone numbers and (firmware above 89) its SMS title.
         p.model = QStringLiteral("G99-4");
         p.serialNumber = QStringLiteral("G24030101");
         p.startTime = {};
@@ -180,6 +189,10 @@ SimProfile SimProfile::byName(const QString& profileName) {
         p.firmwareBcd = 0x95;
         p.firmwareNumber = 95;
         p.records = climateRecords(500);
+        p.gprs.ip = {127, 0, 0, 1};
+        p.gprs.recordInterval = 600;
+        p.gprs.uploadInterval = 10;
+        p.gprs.hostName = QStringLiteral("upload.example.com");
     } else if (profileName == QLatin1String("stamped")) {
         p.model = QStringLiteral("L99-2S");
         p.startTime = {1, 1, 1, 1, 1, 1};

@@ -11,6 +11,20 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
+
+// Where a GPRS logger uploads to and how often; what its GPRS settings read answers.
+struct SimGprsSettings {
+    std::array<quint8, 4> ip{}; // a.b.c.d as a, b, c, d
+    quint16 port = 8001;
+    quint32 recordInterval = 60; // seconds; kept apart from the logger's own interval
+    quint8 powerMode = 0;        // 0 normal, 1 power saving
+    quint8 uploadInterval = 5;   // minutes
+    quint16 printCount = 100;    // records
+    quint8 targetKind = 0;       // 0 the address, 1 the host name
+    QString hostName;            // GBK, zero-padded to 30 bytes on the wire
+};
+
 struct SimProfile {
     QString name;
     bool modbus = false; // also answers Modbus RTU requests at its address (transmitters)
@@ -40,6 +54,9 @@ struct SimProfile {
     quint8 pNumber = 0x00;
     quint8 featureFlags2 = 0x00;
     QList<ChannelParams> channels;
+    quint8 batteryLevel = 80; // percent, what the battery read answers
+    int startDelay = 0;       // manual-start delay, seconds
+    SimGprsSettings gprs;
 
     // Recorded values, one list of raw channel values per record (markers such as -32766 included).
     QList<QList<int>> records;
@@ -52,6 +69,10 @@ struct SimProfile {
     void setClock(const QDateTime& instrumentTime);
 
     quint32 recordCount() const { return quint32(records.size()); }
+
+    // What the factory reset puts back: recording interval, start and stop modes, timed start
+    // and stop, start delay and upload settings. Identity, address, clock and records stay.
+    void restoreFactorySettings();
 
     // Bytes 5 .. end of the connect response payload, laid out as the status record.
     QByteArray connectPayload() const;

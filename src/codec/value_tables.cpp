@@ -42,14 +42,14 @@ const ValueTable& recordingIntervals() {
 
 const ValueTable& startModes() {
     static const ValueTable table{
-        {QStringLiteral("立即启动"), 0}, {QStringLiteral("定时启动"), 1}, {QStringLiteral("手动启动"), 2}};
+        {QStringLiteral("立即启动"), 1}, {QStringLiteral("定时启动"), 2}, {QStringLiteral("手动启动"), 3}};
     return table;
 }
 
 const ValueTable& stopModes() {
-    static const ValueTable table{{QStringLiteral("先进先出"), 0},
+    static const ValueTable table{{QStringLiteral("先进先出"), 3},
                                   {QStringLiteral("记满停止"), 1},
-                                  {QStringLiteral("手动停止"), 2},
-                                  {QStringLiteral("定时停止"), 3}};
+                                  {QStringLiteral("手动停止"), 4},
+                                  {QStringLiteral("定时停止"), 2}};
     return table;
 }

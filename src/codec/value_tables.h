@@ -33,6 +33,10 @@ private:
 
 // Recording intervals, in seconds: "2秒" … "10天".
 const ValueTable& recordingIntervals();
-// Start and stop modes as the connect response names them; the value is the item index.
-const ValueTable& startModes();
-const ValueTable& stopModes();
+// Start and stop modes: the texts as the connect response names them, the values the codes the
+// recording parameters send.
+const ValueTable& startModes(); // "立即启动" 1, "定时启动" 2, "手动启动" 3
+const ValueTable& stopModes();  // "先进先出" 3, "记满停止" 1, "手动停止" 4, "定时停止" 2
+// The items whose pickers hold the date and time.
+inline constexpr int TimedStartItem = 1;
+inline constexpr int TimedStopItem = 3;

@@ -4,21 +4,6 @@ qint64 recordingIntervalSeconds(int index) {
     return recordingIntervals().valueAt(index).value_or(864000);
 }
 
-const ValueTable& startModeCodes() {
-    static const ValueTable table{{QStringLiteral("立即启动"), 0x01},
-                                  {QStringLiteral("定时启动"), 0x02},
-                                  {QStringLiteral("手动启动"), 0x03}};
-    return table;
-}
-
-const ValueTable& stopModeCodes() {
-    static const ValueTable table{{QStringLiteral("先进先出"), 0x03},
-                                  {QStringLiteral("记满停止"), 0x01},
-                                  {QStringLiteral("手动停止"), 0x04},
-                                  {QStringLiteral("定时停止"), 0x02}};
-    return table;
-}
-
 const ValueTable& gprsRecordIntervals() {
     static const ValueTable table{
         {QStringLiteral("0"), 0},          {QStringLiteral("10秒"), 10},     {QStringLiteral("20秒"), 20},

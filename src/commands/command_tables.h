@@ -14,12 +14,6 @@
 // Seconds sent for an item index; "..." and any other index send 864000 (ten days).
 qint64 recordingIntervalSeconds(int index);
 
-// Start and stop modes as the recording parameters send them. The texts are the items of the
-// mode lists in their order; the value is the code on the wire.
-const ValueTable& startModeCodes(); // "立即启动" 1, "定时启动" 2, "手动启动" 3
-const ValueTable& stopModeCodes();  // "先进先出" 3, "记满停止" 1, "手动停止" 4, "定时停止" 2
-inline constexpr int TimedStartIndex = 1;
-inline constexpr int TimedStopIndex = 3;
 
 // GPRS recording interval, seconds: "0", "10秒" … "4天" (a blank item follows in the box).
 const ValueTable& gprsRecordIntervals();

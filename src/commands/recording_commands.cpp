@@ -25,8 +25,8 @@ QByteArray timedClock(bool timed, QDate date, QTime time) {
 } // namespace
 
 HexText buildRecordingParams(int address, const RecordingParams& params) {
-    const int startCode = modeCode(startModeCodes(), params.startModeIndex, EntryField::StartMode);
-    const int stopCode = modeCode(stopModeCodes(), params.stopModeIndex, EntryField::StopMode);
+    const int startCode = modeCode(startModes(), params.startModeIndex, EntryField::StartMode);
+    const int stopCode = modeCode(stopModes(), params.stopModeIndex, EntryField::StopMode);
 
     QByteArray bytes(4, '\0');
     payload::appendU32(bytes, quint32(recordingIntervalSeconds(params.intervalIndex)));
@@ -40,8 +40,8 @@ HexText buildRecordingParams(int address, const RecordingParams& params) {
     bytes += payload::fixedBytes(params.model, IdentityFieldWidth);
     bytes += payload::fixedBytes(params.serialNumber, IdentityFieldWidth);
     bytes +=
-        timedClock(params.startModeIndex == TimedStartIndex, params.timedStartDate, params.timedStartTime);
-    bytes += timedClock(params.stopModeIndex == TimedStopIndex, params.timedStopDate, params.timedStopTime);
+        timedClock(params.startModeIndex == TimedStartItem, params.timedStartDate, params.timedStartTime);
+    bytes += timedClock(params.stopModeIndex == TimedStopItem, params.timedStopDate, params.timedStopTime);
     return payload::frame(address, Cmd::SetRecordingParamsPiece, bytes);
 }
 

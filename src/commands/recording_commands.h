@@ -23,8 +23,8 @@
 // Recording parameters, code 0x06, 84 payload bytes:
 //    5  4  reserved, zero
 //    9  4  recording interval, seconds, low byte first   recordingIntervalSeconds(intervalIndex)
-//   13  1  start mode code                              startModeCodes()
-//   14  1  stop mode code                               stopModeCodes()
+//   13  1  start mode code                              startModes()  
+//   14  1  stop mode code                               stopModes()  
 //   15  1  0x01
 //   16  1  address (the frame's address)
 //   17 20  user name, GBK, zero bytes up to 20

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codec/value_tables.h"
+
 // Texts of the information tree and the selections it implies, built from the status
 // record alone so they can be checked without a window.
 
@@ -59,8 +61,6 @@ int intervalItemIndex(quint32 seconds);
 // Items of the start and stop mode lists for a mode text; -1 when the text is not a mode.
 int startModeItemIndex(const QString& modeText);
 int stopModeItemIndex(const QString& modeText);
-inline constexpr int TimedStartItem = 1;
-inline constexpr int TimedStopItem = 3;
 
 // The status line after a connect response.
 QString connectedStatusText(int address, qint64 roundTripMs);

@@ -295,6 +295,9 @@ void CommandLink::aComRecDo(int n) {
     } else if (action != FollowNone && it != m_followUps.end() && it->second) {
         it->second();
     } else {
+        // A step that no control answers for ends its chain here, as the last step would.
+        if (action != FollowNone)
+            m_state.autoReadChain = 0;
         aComClose();
     }
     m_state.followUpAction = FollowNone;

@@ -15,6 +15,7 @@
 #include "ui/info_page.h"
 #include "ui/login_forms.h"
 #include "ui/receiver_page.h"
+#include "ui/recording_bar.h"
 #include "ui/settings_page.h"
 #include "ui/sms_page.h"
 #include "ui/tcp_terminal.h"
@@ -57,6 +58,7 @@ TForm1::TForm1(Hooks hooks, QWidget* parent) : QMainWindow(parent), m_hooks(std:
     m_context.pageControl = PageControl1;
     m_context.status = &m_status;
 
+    recordingBar = new RecordingBar(m_context, Button13, Button14, SpeedButton1, this);
     infoPage = new InfoPage(m_context);
     historyTablePage = new HistoryTablePage(m_context);
     historyCurvePage = new HistoryCurvePage(m_context);
@@ -85,6 +87,9 @@ TForm1::TForm1(Hooks hooks, QWidget* parent) : QMainWindow(parent), m_hooks(std:
     SaveDialog1 = named(new QFileDialog(this), "SaveDialog1");
     SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
     buildLink();
+    recordingBar->registerResponses();
+    for (Page* p : pages())
+        p->registerResponses();
 
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
 

@@ -34,6 +34,7 @@ class TcpServerTransport;
 class TcpServerEndpoint;
 class QToolButton;
 class ReceiverPage;
+class RecordingBar;
 class SettingsPage;
 class SmsPage;
 class TForm2;
@@ -113,6 +114,7 @@ public:
     QComboBox *ComboBox3, *ComboBox4;
     QPushButton *Button2, *Button16, *Button13, *Button14;
     QToolButton* SpeedButton1;
+    RecordingBar* recordingBar; // the commands of Button13, Button14 and SpeedButton1
     QTabWidget* PageControl1;
 
     // Pages, in tab order.

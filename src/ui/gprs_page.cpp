@@ -1,5 +1,10 @@
 #include "ui/gprs_page.h"
 
+#include "codec/command_frame.h"
+#include "commands/command_answers.h"
+#include "commands/command_tables.h"
+#include "commands/gprs_settings.h"
+#include "link/link_port.h"
 #include "ui/tcp_terminal.h"
 #include "ui/widget_factory.h"
 
@@ -65,27 +70,88 @@ GprsPage::GprsPage(const PageContext& context, QWidget* parent) : Page(context, 
     columns->addLayout(left, 1);
     columns->addWidget(terminal->GroupBox19, 1);
     columns->addWidget(GroupBox14, 1);
+
+    connect(Button35, &QPushButton::clicked, this, &GprsPage::Button35Click);
+    connect(Button34, &QPushButton::clicked, this, &GprsPage::Button34Click);
 }
 
 void GprsPage::aComboboxInit() {
-    fillCombo(ComboBox12,
-              {QStringLiteral("1分钟"), QStringLiteral("5分钟"), QStringLiteral("10分钟"),
-               QStringLiteral("15分钟"), QStringLiteral("20分钟"), QStringLiteral("30分钟"),
-               QStringLiteral("1小时"), QStringLiteral("2小时"), QStringLiteral("4小时"), QString()},
-              9);
-    fillCombo(ComboBox13, {QStringLiteral("0"),      QStringLiteral("10秒"),   QStringLiteral("20秒"),
-                           QStringLiteral("30秒"),   QStringLiteral("1分钟"),  QStringLiteral("2分钟"),
-                           QStringLiteral("5分钟"),  QStringLiteral("10分钟"), QStringLiteral("15分钟"),
-                           QStringLiteral("20分钟"), QStringLiteral("30分钟"), QStringLiteral("1小时"),
-                           QStringLiteral("2小时"),  QStringLiteral("3小时"),  QStringLiteral("6小时"),
-                           QStringLiteral("12小时"), QStringLiteral("1天"),    QStringLiteral("2天"),
-                           QStringLiteral("3天"),    QStringLiteral("4天"),    QString()},
-              1);
-    fillCombo(ComboBox17, {QStringLiteral("正常模式"), QStringLiteral("省电模式"), QString()}, 0);
-    fillCombo(ComboBox20,
-              {QStringLiteral("100"), QStringLiteral("200"), QStringLiteral("300"), QStringLiteral("500"),
-               QStringLiteral("1000"), QStringLiteral("2000"), QStringLiteral("最大容量"), QString()},
-              0);
+    // Each list ends in a blank item: a read selects it first, so fields stay blank without an answer.
+    fillCombo(ComboBox12, gprsUploadIntervals().texts() << QString(), 9);
+    fillCombo(ComboBox13, gprsRecordIntervals().texts() << QString(), 1);
+    fillCombo(ComboBox17, gprsPowerModes().texts() << QString(), 0);
+    fillCombo(ComboBox20, gprsPrintCounts().texts() << QString(), 0);
+}
+
+void GprsPage::Button35Click() {
+    IPEdit3->setText(QStringLiteral("0.0.0.0"));
+    Edit17->clear();
+    Edit18->clear();
+    for (QComboBox* box : {ComboBox13, ComboBox12, ComboBox17, ComboBox20})
+        box->setCurrentIndex(box->count() - 1);
+    ComboBox20->setItemText(ComboBox20->count() - 1, QString());
+    context().send(QStringLiteral("正在读取GPRS参数，请等待..."), [this] { return buildReadGprs(context().address()); });
+}
+
+void GprsPage::Button34Click() {
+    GprsSettingsEntry e;
+    e.ipAddress = IPEdit3->text();
+    e.port = Edit17->text();
+    e.recordIntervalIndex = ComboBox13->findText(ComboBox13->currentText(), Qt::MatchExactly);
+    e.powerModeIndex = ComboBox17->currentIndex();
+    e.uploadIntervalIndex = ComboBox12->findText(ComboBox12->currentText(), Qt::MatchExactly);
+    e.printCountIndex = ComboBox20->currentIndex();
+    e.toHostName = RadioButton4->isChecked();
+    e.hostName = Edit18->text();
+    if (context().send(QStringLiteral("正在设置GPRS参数，请等待..."),
+                       [&] { return buildSetGprs(context().address(), e); }))
+        Edit18->setText(gprsHostNameText(e.hostName));
+}
+
+void GprsPage::showGprsSettings(const GprsSettings& g) {
+    const QString ip = g.ipText();
+    IPEdit3->setText(ip);
+    terminal->IPEdit2->setText(ip);
+    const QString port = QString::number(g.port);
+    for (QLineEdit* e : {Edit17, terminal->Edit15, terminal->Edit1})
+        e->setText(port);
+    Edit18->setText(g.hostName);
+    terminal->Edit28->setText(g.hostName);
+    (g.toHostName() ? RadioButton4 : RadioButton3)->setChecked(true);
+    (g.toHostName() ? terminal->RadioButton2 : terminal->RadioButton1)->setChecked(true);
+    // Values outside the lists: the interval stays as it is, the upload interval goes blank,
+    // the print count is shown as a number.
+    const int interval = gprsRecordIntervals().indexOfValue(g.recordIntervalSeconds);
+    if (interval >= 0)
+        ComboBox13->setCurrentIndex(interval);
+    ComboBox17->setCurrentIndex(g.powerMode == GprsPowerSaving ? GprsPowerSaving : 0);
+    const int upload = gprsUploadIntervals().indexOfValue(g.uploadIntervalMinutes);
+    ComboBox12->setCurrentIndex(upload >= 0 ? upload : ComboBox12->count() - 1);
+    const int print = gprsPrintCounts().indexOfValue(g.printCount);
+    // The list takes no typed text, so a count outside it is shown in the blank last item.
+    if (print >= 0) {
+        ComboBox20->setCurrentIndex(print);
+    } else {
+        ComboBox20->setItemText(ComboBox20->count() - 1, QString::number(g.printCount));
+        ComboBox20->setCurrentIndex(ComboBox20->count() - 1);
+    }
+}
+
+void GprsPage::registerResponses() {
+    LinkPort& link = *context().link;
+    link.registerHandler<GprsSettings>(Cmd::ReadGprs, decodeGprsSettings, [this](const GprsSettings& g) {
+        context().answered();
+        showGprsSettings(g);
+        const HandlerStep step = chainStep(afterGprsRead(context().link->state().autoReadChain, context().gprsModel()));
+        context().setStatusText(QStringLiteral("成功读取GPRS参数"));
+        return step;
+    });
+    link.registerHandler<Acknowledgement>(Cmd::SetGprs, decodeAcknowledgement, [this](const Acknowledgement&) {
+        context().answered(QStringLiteral("成功设置GPRS参数"));
+        return HandlerStep{};
+    });
+    link.registerFollowUp(FollowReadGprs, [this] { Button35Click(); });
+    link.registerFollowUp(FollowWriteGprs, [this] { Button34Click(); });
 }
 
 void GprsPage::aMemoInit() {
@@ -99,10 +165,11 @@ void GprsPage::aLabelInit() {
     Label76->setText(QStringLiteral("上传间隔    "));
     Label59->setText(QStringLiteral("电源模式  "));
     Label64->setText(QStringLiteral("打印条数      "));
-    Label78->setText(QStringLiteral("注意：默认配置为发送到 IP 地址，端口 8001，记录间隔 10秒。\n"
-                                    "1. 上传间隔须不小于记录间隔；\n"
-                                    "2. 省电模式下仪器只在上传时联网；\n"
-                                    "3. 设置后请重新连接设备核对参数。"));
+    Label78->setText(QStringLiteral("注意：默认配置下仪器按以下规则工作。\n"
+                                    "1. 记录间隔不大于1分钟时，打印间隔固定为5分钟；\n"
+                                    "2. 记录间隔大于2分钟时，超出报警限后每2分钟记录一次，恢复正常后回到原记录间隔；\n"
+                                    "3. 打印的数据须在已记录的历史数据范围内；\n"
+                                    "4. 固件版本低于129的仪器不支持上传间隔和打印条数的设置。"));
 }
 
 void GprsPage::aCheckboxInit() {

@@ -10,6 +10,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class TcpTerminal;
+struct GprsSettings;
 
 // TabSheet8 "GPRS网络": the link's TCP switches, the TCP terminal, GPRS instrument settings.
 class GprsPage : public Page {
@@ -21,6 +22,12 @@ public:
     void aMemoInit() override;
     void aLabelInit() override;
     void aCheckboxInit() override;
+    void registerResponses() override;
+
+    void Button35Click(); // read the instrument's upload settings
+    void Button34Click(); // write them
+    // A read's answer into the group, and the terminal's client and server pointed the same way.
+    void showGprsSettings(const GprsSettings& settings);
 
     QCheckBox *CheckBox3, *CheckBox5; // the link goes over TCP; as the server
 

@@ -3,9 +3,12 @@
 // What every page of the main window shares: the few controls and records that are not
 // its own, and the fill steps of the start-up that a page answers for its own controls.
 
+#include "codec/hex_text.h"
 #include "device/device_status.h"
 
 #include <QWidget>
+
+#include <functional>
 
 class LinkPort;
 class HistoryGrid;
@@ -30,6 +33,19 @@ struct PageContext {
 
     // An operation reports by replacing the whole status line.
     void setStatusText(const QString& text) const;
+
+    // The instrument's address: ComboBox4's item index.
+    int address() const;
+    // A command's first half: builds the frame (an entry the builder refuses is shown in a
+    // message box and nothing is sent), shows the waiting text, resets the progress bar, sends.
+    // False when the entry was refused.
+    bool send(const QString& waitingText, const std::function<HexText()>& build) const;
+    // A response's first step: the progress bar to its end.
+    void answered() const;
+    // The same and the status text.
+    void answered(const QString& text) const;
+    // The model of the connected instrument begins with "G" (a GPRS logger).
+    bool gprsModel() const;
 };
 
 class Page : public QWidget {
@@ -44,6 +60,8 @@ public:
     virtual void aLabelInit() {}
     virtual void aDateTimePickerInit() {}
     virtual void aCheckboxInit() {}
+    // Registers the handlers of the page's responses and follow-up clicks, once the link exists.
+    virtual void registerResponses() {}
 
 protected:
     const PageContext& context() const { return m_context; }

@@ -1,7 +1,12 @@
 #include "ui/settings_page.h"
-#include "codec/value_tables.h"
 
+#include "codec/command_frame.h"
+#include "codec/value_tables.h"
+#include "commands/command_answers.h"
+#include "commands/identity_commands.h"
+#include "commands/recording_commands.h"
 #include "core/gbk_text.h"
+#include "link/link_port.h"
 #include "device/channel_format.h"
 #include "device/info_view.h"
 #include "ui/widget_factory.h"
@@ -146,6 +151,13 @@ SettingsPage::SettingsPage(const PageContext& context, QWidget* parent) : Page(c
     right->addStretch(1);
     columns->addLayout(right, 2);
 
+    connect(Button12, &QPushButton::clicked, this, &SettingsPage::Button12Click);
+    connect(Button6, &QPushButton::clicked, this, &SettingsPage::Button6Click);
+    connect(Button11, &QPushButton::clicked, this, &SettingsPage::Button11Click);
+    connect(Button20, &QPushButton::clicked, this, &SettingsPage::Button20Click);
+    connect(Button36, &QPushButton::clicked, this, &SettingsPage::Button36Click);
+    connect(Button66, &QPushButton::clicked, this, &SettingsPage::Button66Click);
+    connect(Button67, &QPushButton::clicked, this, &SettingsPage::Button67Click);
     connect(ComboBox7, &QComboBox::currentTextChanged, this, &SettingsPage::ComboBox7Change);
     connect(ComboBox8, &QComboBox::currentTextChanged, this, &SettingsPage::ComboBox8Change);
 }
@@ -258,4 +270,120 @@ void SettingsPage::showDeviceStatus(const DeviceStatus& s) {
         DateTimePicker4->setEnabled(true);
         setPickers(DateTimePicker3, DateTimePicker4, s.timedStopTime);
     }
+}
+
+namespace {
+
+// The item a box's text names: typed text that names none gives -1.
+int namedItem(const QComboBox* box) {
+    return box->findText(box->currentText(), Qt::MatchExactly);
+}
+
+} // namespace
+
+void SettingsPage::Button12Click() {
+    RecordingParams p;
+    p.intervalIndex = namedItem(ComboBox6);
+    p.startModeIndex = namedItem(ComboBox7);
+    p.stopModeIndex = namedItem(ComboBox8);
+    p.userName = Edit8->text();
+    p.title = Edit9->text();
+    p.model = context().status->model;
+    p.serialNumber = context().status->serialNumber;
+    p.timedStartDate = DateTimePicker1->date();
+    p.timedStartTime = DateTimePicker2->time();
+    p.timedStopDate = DateTimePicker3->date();
+    p.timedStopTime = DateTimePicker4->time();
+    context().send(QStringLiteral("正在设置记录参数，请等待..."),
+                   [&] { return buildRecordingParams(context().address(), p); });
+}
+
+void SettingsPage::Button6Click() {
+    const ModelSerial entry{ComboBox2->currentText(), Edit3->text()};
+    context().send(QStringLiteral("正在设置型号和SN号，请等待..."),
+                   [&] { return buildModelSerial(context().address(), entry); });
+}
+
+void SettingsPage::Button11Click() {
+    context().send(QStringLiteral("正在设置新地址"),
+                   [&] { return buildSetAddress(context().address(), ComboBox5->currentIndex()); });
+}
+
+void SettingsPage::Button20Click() {
+    context().send(QStringLiteral("正在设置...恢复出厂默认设置..."),
+                   [&] { return buildFactoryReset(context().address()); });
+}
+
+void SettingsPage::Button36Click() {
+    context().send(QStringLiteral("正在读取电池电量"), [&] { return buildReadBattery(context().address()); });
+}
+
+void SettingsPage::Button66Click() {
+    context().send(QStringLiteral("正在设置手动启动延时时间"),
+                   [&] { return buildSetStartDelay(context().address(), Edit35->text()); });
+}
+
+void SettingsPage::Button67Click() {
+    Edit35->clear();
+    context().send(QStringLiteral("正在读取手动启动延时时间"),
+                   [&] { return buildReadStartDelay(context().address()); });
+}
+
+void SettingsPage::registerResponses() {
+    LinkPort& link = *context().link;
+    const PageContext* c = &context();
+    // Answers whose only effect is a text, by their result byte where they carry one.
+    const auto plain = [&link, c](quint8 code, QString text) {
+        link.registerHandler<Acknowledgement>(code, decodeAcknowledgement, [c, text](const Acknowledgement&) {
+            c->answered(text);
+            return HandlerStep{};
+        });
+    };
+    const auto byResult = [&link, c](quint8 code, QString success, QString failure) {
+        link.registerHandler<CommandResult>(code, decodeCommandResult,
+                                            [c, success, failure](const CommandResult& r) {
+                                                c->answered(r.success ? success : failure);
+                                                return HandlerStep{};
+                                            });
+    };
+
+    link.registerHandler<Acknowledgement>(Cmd::SetRecordingParams, decodeAcknowledgement,
+                                          [c](const Acknowledgement&) {
+                                              c->answered(QStringLiteral("设备记录参数，设置成功"));
+                                              return followUp(afterRecordingParamsSet(c->link->state().restoreAfterUpgrade));
+                                          });
+    link.registerHandler<Acknowledgement>(Cmd::SetModelSerial, decodeAcknowledgement, [c](const Acknowledgement&) {
+        c->answered(QStringLiteral("型号和序列号，设置成功"));
+        return followUp(afterModelSerialSet(c->link->state().restoreAfterUpgrade, c->gprsModel()));
+    });
+    link.registerHandler<AddressAnswer>(Cmd::SetAddress, decodeAddressAnswer, [c](const AddressAnswer& a) {
+        c->answered(QStringLiteral("地址设置成功,地址=") + QString::number(a.address));
+        return HandlerStep{};
+    });
+    // A refused reset leaves the waiting text.
+    link.registerHandler<CommandResult>(Cmd::FactoryReset, decodeCommandResult, [c](const CommandResult& r) {
+        c->answered();
+        if (r.success)
+            c->setStatusText(QStringLiteral("恢复出厂默认设置成功..."));
+        return HandlerStep{};
+    });
+    link.registerHandler<BatteryLevel>(Cmd::ReadBattery, decodeBatteryLevel, [c](const BatteryLevel& b) {
+        c->answered(QStringLiteral("电池电量：") + QString::number(b.percent) + u'%');
+        return HandlerStep{};
+    });
+    plain(Cmd::SetStartDelay, QStringLiteral("成功设置手动启动延时时间"));
+    link.registerHandler<StartDelay>(Cmd::ReadStartDelay, decodeStartDelay, [this](const StartDelay& d) {
+        Edit35->setText(QString::number(d.seconds));
+        context().answered(QStringLiteral("成功读取手动启动延时时间"));
+        return HandlerStep{};
+    });
+    // Answers to commands this program never sends, shown when an instrument sends them anyway.
+    byResult(Cmd::RestoreOnce, QStringLiteral("恢复一次性成功..."), QStringLiteral("恢复一次性失败..."));
+    byResult(Cmd::CurveAdjustMode, QStringLiteral("进入...曲线调整模式成功..."),
+             QStringLiteral("退出...曲线调整模式成功..."));
+    plain(Cmd::WorkModeSwitched, QStringLiteral("工作模式，切换成功..."));
+    plain(Cmd::CurveDotsSet, QStringLiteral("实时曲线虚线点位，设置成功"));
+    plain(Cmd::NumberSet, QStringLiteral("编号设置成功"));
+
+    link.registerFollowUp(FollowWriteModelSerial, [this] { Button6Click(); });
 }

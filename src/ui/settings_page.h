@@ -33,8 +33,17 @@ public:
     void showDeviceStatus(const DeviceStatus& s);
     LoginControls loginControls() const { return {GroupBox2, Button6, Button20}; }
 
+    void registerResponses() override;
+
     void ComboBox7Change();
     void ComboBox8Change();
+    void Button12Click(); // recording parameters, then restart
+    void Button6Click();  // model and serial number
+    void Button11Click(); // new address
+    void Button20Click(); // factory settings
+    void Button36Click(); // battery level
+    void Button66Click(); // manual-start delay: write
+    void Button67Click(); // manual-start delay: read
 
     QGroupBox* GroupBox8;
     QLabel *Label1, *Label10, *Label11, *Label12, *Label13, *Label15, *Label16, *Label22;

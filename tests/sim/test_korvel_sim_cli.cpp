@@ -27,6 +27,9 @@ void TestKorvelSimCli::answersConnect_data() {
     QTest::newRow("pty") << QStringList{"--transport", "pty", "--profile", "logger"};
     QTest::newRow("tcp-server") << QStringList{"--transport", "tcp-server", "--port",
                                                "0",           "--profile",  "logger"};
+    // A refusal waits for an answer with a result byte: the connect goes through untouched.
+    QTest::newRow("pty, refusal pending")
+        << QStringList{"--transport", "pty", "--profile", "logger", "--fault", "fail-result"};
 }
 
 void TestKorvelSimCli::answersConnect() {
@@ -108,7 +111,8 @@ void TestKorvelSimCli::uploadsAsTcpClient() {
 void TestKorvelSimCli::refusesBadArguments() {
     for (const QStringList& args :
          {QStringList{"--profile", "toaster"}, QStringList{"--fault", "garble"},
-          QStringList{"--transport", "carrier-pigeon"}, QStringList{"--upload", "3"}}) {
+          QStringList{"--fault", "fail-result:2"}, QStringList{"--transport", "carrier-pigeon"},
+          QStringList{"--upload", "3"}}) {
         QProcess sim;
         sim.start(KORVEL_SIM_EXE, args);
         QVERIFY(sim.waitForFinished(10000));

@@ -258,6 +258,8 @@ void TestSimProtocol::faultText_data() {
     QTest::newRow("unknown kind") << "garble" << false << 0 << 0 << 0 << 0;
     QTest::newRow("request zero") << "hang-up@0" << false << 0 << 0 << 0 << 0;
     QTest::newRow("count on a sum fault") << "wrong-sum:2" << false << 0 << 0 << 0 << 0;
+    QTest::newRow("refusal at request") << "fail-result@3" << true << int(K::FailResult) << 3 << 1 << 300;
+    QTest::newRow("count on a refusal") << "fail-result:1" << false << 0 << 0 << 0 << 0;
 }
 
 void TestSimProtocol::faultText() {

@@ -43,6 +43,8 @@ private slots:
     void noiseThenRequestIsAnswered();
     void requestLog();
     void modbusLiveValues();
+    void settingsKeptOverThePty();
+    void refusalOverThePty();
     void tcpServer();
     void tcpClient();
 };
@@ -234,6 +236,65 @@ void TestSimulator::modbusLiveValues() {
     QVERIFY(line.write(aHexToBytes(other + " " + aCrc16(other))));
     QVERIFY(line.readUntilIdle(IdleMs).isEmpty());
     QCOMPARE(sim.requestCount(), 2);
+}
+
+void TestSimulator::settingsKeptOverThePty() {
+    Simulator sim(SimProfile::byName("logger"));
+    sim.setPacing(false);
+    QVERIFY(sim.startPty());
+    SlaveLine line(sim.ptyPath());
+    QVERIFY(line.isOpen());
+
+    const QByteArray zeros30 = QByteArray(30, '\0');
+    const QByteArray settings = aHexToBytes("C0 A8 01 0A 41 1F 3C 00 00 00 00 05 64 00 00") + zeros30;
+    const QList<std::pair<QByteArray, QByteArray>> exchanges = {
+        {aHexToBytes("AA 01 1E 2F 00") + settings + aHexToBytes("70 CC"),
+         aHexToBytes("BB 01 1E 02 00 DC DD")},
+        {aHexToBytes("AA 01 1F 02 00 CC CC"),
+         aHexToBytes("BB 01 1F 2F 00") + settings + aHexToBytes("82 DD")},
+        // The instrument moves and answers from where it now is.
+        {aHexToBytes("AA 01 04 03 00 09 BB CC"), aHexToBytes("BB 09 04 02 00 CA DD")},
+        {aHexToBytes("AA 01 1F 02 00 CC CC"), QByteArray()},
+    };
+    for (const auto& [request, answer] : exchanges) {
+        QVERIFY(line.write(request));
+        if (answer.isEmpty())
+            QVERIFY(line.readUntilIdle(IdleMs).isEmpty());
+        else
+            QCOMPARE(line.readBytes(answer.size(), 10000).toHex(' '), answer.toHex(' '));
+    }
+    const QByteArray connect = aHexToBytes("AA 09 01 02 00 B6 CC");
+    QVERIFY(line.write(connect));
+    const QByteArray status = sim.state().connectResponse();
+    QCOMPARE(quint8(status[1]), quint8(9));
+    QCOMPARE(line.readBytes(status.size(), 10000), status);
+
+    const QList<SimRequest> log = sim.requests();
+    QCOMPARE(log.size(), exchanges.size() + 1);
+    for (qsizetype i = 0; i < exchanges.size(); ++i)
+        QCOMPARE(log[i].bytes, exchanges[i].first);
+    QCOMPARE(log.last().bytes, connect);
+}
+
+void TestSimulator::refusalOverThePty() {
+    Simulator sim(SimProfile::byName("gprs"));
+    sim.setPacing(false);
+    sim.injectFault(*SimFault::fromText("fail-result"));
+    QVERIFY(sim.startPty());
+    SlaveLine line(sim.ptyPath());
+    const qint64 offset = sim.state().clockOffsetMs;
+
+    // The connect has no result byte to fail; the clock set after it has.
+    QVERIFY(line.write(ConnectRequest));
+    const QByteArray status = sim.state().connectResponse();
+    QCOMPARE(line.readBytes(status.size(), 10000), status);
+    const QByteArray setClock = aHexToBytes("AA 01 1A 08 00 24 03 05 07 08 09 11 CC");
+    QVERIFY(line.write(setClock));
+    QCOMPARE(line.readBytes(8, 10000).toHex(' '), QByteArray("bb 01 1a 03 00 00 d9 dd"));
+    QCOMPARE(sim.state().clockOffsetMs, offset);
+    QVERIFY(line.write(setClock));
+    QCOMPARE(line.readBytes(8, 10000).toHex(' '), QByteArray("bb 01 1a 03 00 01 da dd"));
+    QVERIFY(sim.state().clockOffsetMs != offset);
 }
 
 void TestSimulator::tcpServer() {
