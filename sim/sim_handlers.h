@@ -1,7 +1,8 @@
 #pragma once
 
 // What the instrument answers. Each command code has one handler; adding a command means
-// writing one function and registering it in standardSimHandlers().
+// writing one function and registering it in standardSimHandlers() (the settings commands
+// register theirs in addSettingsHandlers(), sim_settings.h).
 
 #include "sim/sim_fault.h"
 #include "sim/sim_frames.h"

@@ -132,9 +132,13 @@ QString aTimeFieldsToText(const TimeFields& t) {
 }
 
 QString aSecondsToText(qint64 t) {
-    if (t <= 0)
+    return t <= 0 ? QStringLiteral("0") : durationText(quint64(t));
+}
+
+QString durationText(quint64 t) {
+    if (t == 0)
         return QStringLiteral("0");
-    const qint64 parts[] = {t / 86400, (t % 86400) / 3600, (t % 3600) / 60, t % 60};
+    const quint64 parts[] = {t / 86400, (t % 86400) / 3600, (t % 3600) / 60, t % 60};
     const char16_t* names[] = {u"天", u"小时", u"分钟", u"秒"};
     QString out;
     for (int i = 0; i < 4; ++i)

@@ -21,5 +21,7 @@ QString aChannelValueToStr(qint64 raw, int channelIndex, const DeviceStatus& sta
 QString aTimeFieldsToText(const TimeFields& t);
 QString aTimeFieldsToText(int y, int mo, int d, int h, int mi, int s);
 
-QString aSecondsToText(qint64 seconds);    // 90061 -> "1天1小时1分钟1秒"
+QString aSecondsToText(qint64 seconds); // 90061 -> "1天1小时1分钟1秒"
+// The same for durations that only an unsigned 64-bit number holds (a capacity times an interval).
+QString durationText(quint64 seconds);
 QString aSecondsToDayHhMm(qint64 seconds); // 90061 -> "1天01:01"

@@ -23,13 +23,15 @@ const std::vector<InfoNode>& infoTreeSkeleton() {
 QString fillPercentText(quint32 recordCount, quint32 capacity) {
     if (capacity == 0)
         return aIntToStr2(0);
-    return aIntToStr2(qint64(recordCount) * 10000 / qint64(capacity));
+    return aIntToStr2(qint64(quint64(recordCount) * 10000 / capacity));
 }
 
 QString remainingDurationText(quint32 recordCount, quint32 capacity, quint32 recordInterval) {
     if (recordCount >= capacity)
         return QStringLiteral("0");
-    return aSecondsToText(qint64(capacity - recordCount) * qint64(recordInterval));
+    // Both factors come from the instrument and may be as large as 32 bits hold: the product
+    // needs all 64 bits, unsigned.
+    return durationText(quint64(capacity - recordCount) * recordInterval);
 }
 
 QString firmwareMarkers(const DeviceStatus& s) {
@@ -93,7 +95,7 @@ InfoViewTexts infoViewTexts(const DeviceStatus& s) {
                                        : QStringLiteral("警告：固件S1x和S2x不能搞错，当前") + t.firmware +
                                              QString(12, u' ');
     t.capacity = QStringLiteral("总  容  量：") + QString::number(s.capacity) + QStringLiteral("【总耗时：") +
-                 aSecondsToText(qint64(s.capacity) * qint64(s.recordInterval)) + u'】';
+                 durationText(quint64(s.capacity) * s.recordInterval) + u'】';
     t.recordCount = QStringLiteral("记录次数：") + QString::number(s.recordCount) + u'【' +
                     fillPercentText(s.recordCount, s.capacity) + QStringLiteral("%，剩余耗时：") +
                     remainingDurationText(s.recordCount, s.capacity, s.recordInterval) + u'】';

@@ -90,7 +90,8 @@ void GprsPage::Button35Click() {
     for (QComboBox* box : {ComboBox13, ComboBox12, ComboBox17, ComboBox20})
         box->setCurrentIndex(box->count() - 1);
     ComboBox20->setItemText(ComboBox20->count() - 1, QString());
-    context().send(QStringLiteral("正在读取GPRS参数，请等待..."), [this] { return buildReadGprs(context().address()); });
+    context().send(QStringLiteral("正在读取GPRS参数，请等待..."),
+                   [this] { return buildReadGprs(context().address()); });
 }
 
 void GprsPage::Button34Click() {
@@ -142,14 +143,16 @@ void GprsPage::registerResponses() {
     link.registerHandler<GprsSettings>(Cmd::ReadGprs, decodeGprsSettings, [this](const GprsSettings& g) {
         context().answered();
         showGprsSettings(g);
-        const HandlerStep step = chainStep(afterGprsRead(context().link->state().autoReadChain, context().gprsModel()));
+        const HandlerStep step =
+            chainStep(afterGprsRead(context().link->state().autoReadChain, context().gprsModel()));
         context().setStatusText(QStringLiteral("成功读取GPRS参数"));
         return step;
     });
-    link.registerHandler<Acknowledgement>(Cmd::SetGprs, decodeAcknowledgement, [this](const Acknowledgement&) {
-        context().answered(QStringLiteral("成功设置GPRS参数"));
-        return HandlerStep{};
-    });
+    link.registerHandler<Acknowledgement>(Cmd::SetGprs, decodeAcknowledgement,
+                                          [this](const Acknowledgement&) {
+                                              context().answered(QStringLiteral("成功设置GPRS参数"));
+                                              return HandlerStep{};
+                                          });
     link.registerFollowUp(FollowReadGprs, [this] { Button35Click(); });
     link.registerFollowUp(FollowWriteGprs, [this] { Button34Click(); });
 }
@@ -165,11 +168,12 @@ void GprsPage::aLabelInit() {
     Label76->setText(QStringLiteral("上传间隔    "));
     Label59->setText(QStringLiteral("电源模式  "));
     Label64->setText(QStringLiteral("打印条数      "));
-    Label78->setText(QStringLiteral("注意：默认配置下仪器按以下规则工作。\n"
-                                    "1. 记录间隔不大于1分钟时，打印间隔固定为5分钟；\n"
-                                    "2. 记录间隔大于2分钟时，超出报警限后每2分钟记录一次，恢复正常后回到原记录间隔；\n"
-                                    "3. 打印的数据须在已记录的历史数据范围内；\n"
-                                    "4. 固件版本低于129的仪器不支持上传间隔和打印条数的设置。"));
+    Label78->setText(
+        QStringLiteral("注意：默认配置下仪器按以下规则工作。\n"
+                       "1. 记录间隔不大于1分钟时，打印间隔固定为5分钟；\n"
+                       "2. 记录间隔大于2分钟时，超出报警限后每2分钟记录一次，恢复正常后回到原记录间隔；\n"
+                       "3. 打印的数据须在已记录的历史数据范围内；\n"
+                       "4. 固件版本低于129的仪器不支持上传间隔和打印条数的设置。"));
 }
 
 void GprsPage::aCheckboxInit() {

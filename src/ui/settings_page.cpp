@@ -6,9 +6,9 @@
 #include "commands/identity_commands.h"
 #include "commands/recording_commands.h"
 #include "core/gbk_text.h"
-#include "link/link_port.h"
 #include "device/channel_format.h"
 #include "device/info_view.h"
+#include "link/link_port.h"
 #include "ui/widget_factory.h"
 
 #include <QDateEdit>
@@ -347,15 +347,16 @@ void SettingsPage::registerResponses() {
                                             });
     };
 
-    link.registerHandler<Acknowledgement>(Cmd::SetRecordingParams, decodeAcknowledgement,
-                                          [c](const Acknowledgement&) {
-                                              c->answered(QStringLiteral("设备记录参数，设置成功"));
-                                              return followUp(afterRecordingParamsSet(c->link->state().restoreAfterUpgrade));
-                                          });
-    link.registerHandler<Acknowledgement>(Cmd::SetModelSerial, decodeAcknowledgement, [c](const Acknowledgement&) {
-        c->answered(QStringLiteral("型号和序列号，设置成功"));
-        return followUp(afterModelSerialSet(c->link->state().restoreAfterUpgrade, c->gprsModel()));
-    });
+    link.registerHandler<Acknowledgement>(
+        Cmd::SetRecordingParams, decodeAcknowledgement, [c](const Acknowledgement&) {
+            c->answered(QStringLiteral("设备记录参数，设置成功"));
+            return followUp(afterRecordingParamsSet(c->link->state().restoreAfterUpgrade));
+        });
+    link.registerHandler<Acknowledgement>(
+        Cmd::SetModelSerial, decodeAcknowledgement, [c](const Acknowledgement&) {
+            c->answered(QStringLiteral("型号和序列号，设置成功"));
+            return followUp(afterModelSerialSet(c->link->state().restoreAfterUpgrade, c->gprsModel()));
+        });
     link.registerHandler<AddressAnswer>(Cmd::SetAddress, decodeAddressAnswer, [c](const AddressAnswer& a) {
         c->answered(QStringLiteral("地址设置成功,地址=") + QString::number(a.address));
         return HandlerStep{};

@@ -42,6 +42,12 @@ void TestInfoView::recordingTexts_data() {
                                   << "总  容  量：4294967295【总耗时：49710天6小时28分钟15秒】"
                                   << "记录次数：4000000000【93.13%，剩余耗时：3413天23小时21分钟35秒】"
                                   << "记录间隔：1秒";
+    // Capacity and interval as large as their fields go: the products need all 64 bits, unsigned.
+    QTest::newRow("largest capacity and interval")
+        << 1u << 4294967295u << 4294967295u
+        << "总  容  量：4294967295【总耗时：213503982235180天18小时3分钟45秒】"
+        << "记录次数：1【0.00%，剩余耗时：213503982185470天11小时35分钟30秒】"
+        << "记录间隔：49710天6小时28分钟15秒";
 }
 
 void TestInfoView::recordingTexts() {
