@@ -1,9 +1,11 @@
 # The two set-up commands of the README, plus the sanitizer builds that CI runs.
 JOBS      ?= $(shell nproc)
+# CMake's own progress is enough; the nested makes need not announce every directory.
+MAKEFLAGS += --no-print-directory
 WERROR    ?= $(or $(KORVEL_WERROR),OFF)
 CMAKE_CFG  = cmake -S . -DKORVEL_WERROR=$(WERROR)
 
-.PHONY: run test test-asan test-tsan deps build-release build-debug bench
+.PHONY: run test test-asan test-tsan deps build-korvel build-release build-debug bench
 
 deps:
 	@sh scripts/install-deps
@@ -12,11 +14,16 @@ build-release: deps
 	@$(CMAKE_CFG) -B build/release -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build build/release -j$(JOBS)
 
+# Only the program and what it links: the window appears without building every test first.
+build-korvel: deps
+	@$(CMAKE_CFG) -B build/release -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build build/release -j$(JOBS) --target korvel
+
 build-debug: deps
 	@$(CMAKE_CFG) -B build/debug -DCMAKE_BUILD_TYPE=Debug >/dev/null
 	@cmake --build build/debug -j$(JOBS)
 
-run: build-release
+run: build-korvel
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
 	    echo "No display here: run Korvel under a virtual one with: xvfb-run -a build/release/src/app/korvel --demo"; \
 	else \

@@ -2,11 +2,15 @@
 
 #include <QMessageBox>
 
+std::unique_ptr<QMessageBox> makeMessageBox(QWidget* parent, const QString& text) {
+    return std::make_unique<QMessageBox>(QMessageBox::NoIcon, QStringLiteral("Korvel"), text, QMessageBox::Ok,
+                                         parent);
+}
+
 namespace {
 
 void modalBox(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Korvel"), text, QMessageBox::Ok, parent);
-    box.exec();
+    makeMessageBox(parent, text)->exec();
 }
 
 MessageHandler& handler() {

@@ -3,6 +3,10 @@
 #include "ui/message_box.h"
 #include "ui/timeout_form.h"
 
+#include "ui/message_box.h"
+#include "ui/translations.h"
+
+#include <QMessageBox>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -33,6 +37,7 @@ private slots:
     void dialogIsNotModalAndKeepsEntries();
     void timeout_data();
     void timeout();
+    void standardButtonsSpeakChinese();
 
 private:
     static bool unlocked(TForm1& w) {
@@ -185,6 +190,12 @@ void TestLogin::timeout() {
     QCOMPARE(timeoutMs, ok ? stored : 4096);
     QCOMPARE(dialog->isVisible(), !ok);
     QCOMPARE(connects, 1);
+}
+
+void TestLogin::standardButtonsSpeakChinese() {
+    QVERIFY(installChineseTranslations(*QCoreApplication::instance()));
+    const auto box = makeMessageBox(nullptr, QStringLiteral("设置成功"));
+    QCOMPARE(box->button(QMessageBox::Ok)->text(), QStringLiteral("确定"));
 }
 
 QTEST_MAIN(TestLogin)
