@@ -5,7 +5,7 @@ MAKEFLAGS += --no-print-directory
 WERROR    ?= $(or $(KORVEL_WERROR),OFF)
 CMAKE_CFG  = cmake -S . -DKORVEL_WERROR=$(WERROR)
 
-.PHONY: run test test-asan test-tsan deps build-korvel build-release build-debug bench
+.PHONY: run test test-asan test-tsan deps build-korvel build-release build-debug bench fuzz fuzz-ci build-fuzz
 
 deps:
 	@sh scripts/install-deps
@@ -45,3 +45,28 @@ test-tsan: deps
 
 bench: build-release
 	@for b in build/release/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+# Fuzzing: every harness in fuzz/, each seeded from its corpus. New inputs the fuzzer finds go to
+# build/fuzz/found/, not into the repository's corpus.
+FUZZ_SECONDS ?= 60
+FUZZERS = connect_response gprs_upload hex_text link_receive settings_answers
+
+build-fuzz: deps
+	@CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=Debug -DKORVEL_FUZZ=ON >/dev/null
+	@cmake --build build/fuzz -j$(JOBS) --target fuzzers
+
+fuzz: build-fuzz
+	@for f in $(FUZZERS); do \
+	    mkdir -p build/fuzz/found/$$f; \
+	    echo "fuzz_$$f: $(FUZZ_SECONDS) s"; \
+	    build/fuzz/fuzz/fuzz_$$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	        build/fuzz/found/$$f fuzz/corpus/$$f || exit 1; \
+	done
+
+# What CI runs: every corpus input replayed once, then a short run of each harness.
+fuzz-ci: build-fuzz
+	@for f in $(FUZZERS); do \
+	    build/fuzz/fuzz/fuzz_$$f fuzz/corpus/$$f/* >/dev/null 2>&1 || { echo "fuzz_$$f: corpus replay failed"; \
+	        build/fuzz/fuzz/fuzz_$$f fuzz/corpus/$$f/*; exit 1; }; \
+	done
+	@$(MAKE) fuzz FUZZ_SECONDS=20
