@@ -14,9 +14,11 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size) {
     if (!packet)
         return 0;
     FUZZ_CHECK(packet->channelCount >= 0 && packet->channelCount <= MaxChannels);
-    // Every record was read from received bytes: 26 + 3n header bytes and 17 + 2n per record.
-    const qsizetype perRecord = 17 + 2 * packet->channelCount;
-    FUZZ_CHECK(24 + 3 * packet->channelCount + 2 + packet->records.size() * perRecord <= bytes.size());
+    // Every record was read from received bytes: 26 + 3n header bytes and 17 + 2n per record, n
+    // being the announced channel count (only the first eight are shown, all are skipped over).
+    const qsizetype announced = bytes.size() > 23 ? quint8(bytes[23]) : 0;
+    const qsizetype perRecord = 17 + 2 * announced;
+    FUZZ_CHECK(26 + 3 * announced + packet->records.size() * perRecord <= bytes.size());
     const QStringList header = gprsHeader(*packet);
     DeviceStatus status;
     int n = 1;
